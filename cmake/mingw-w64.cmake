@@ -1,0 +1,17 @@
+# Cross-compiles for 64-bit Windows with the posix-thread mingw-w64 compilers; Wine runs what is built.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VX_TRIPLE x86_64-w64-mingw32)
+
+set(CMAKE_C_COMPILER ${VX_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VX_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VX_TRIPLE}-windres)
+set(CMAKE_AR ${VX_TRIPLE}-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB ${VX_TRIPLE}-ranlib CACHE FILEPATH "")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VX_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds when needed, then starts vx.exe under Wine with the given arguments. Without a display it starts a
+# virtual one and says how to look at it.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+bash "$root/scripts/setup.sh"
+vx_configure_build vx
+vx_wine_prefix "${VX_WINEPREFIX:-$build/wineprefix-run}"
+vx_start_display
+if [ -n "$VX_XVFB_PID" ]; then
+  echo "Veltrix runs on the virtual display $DISPLAY."
+  echo "Look at it with: xwd -root -display $DISPLAY | convert xwd:- screen.png  (or x11vnc -display $DISPLAY)"
+  trap 'kill $VX_XVFB_PID 2>/dev/null || true' EXIT
+fi
+status=0
+wine "$build/src/vx.exe" "$@" || status=$?
+echo "vx.exe exited with code $status"
+exit $status

@@ -1,0 +1,7 @@
+// winmain: the program's entry point.
+#include "shell/hubinit.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
+{
+    return HubRun(instance, commandLine, show);
+}

@@ -1,0 +1,62 @@
+// dlgalert: message boxes and questions (prefix Alert). Every box has the caption "Veltrix"; error and
+// information boxes can be suppressed for a stretch of work and are skipped during background work.
+#include "ui/dlgalert.h"
+
+#include "base/win.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+static int alertSuppressed;
+static AlertHook alertTestHook;
+
+static const UINT alertKindStyle[] = {0x00, 0x21, 0x40, 0x24, 0x23, 0x30, 0x12};
+static const UINT alertDefaultStyle[] = {0, MB_DEFBUTTON2, MB_DEFBUTTON3};
+
+enum { ALERT_FORMAT_CUT = 462 };
+
+// Formats into the caller's buffer; a format of 462 characters or more is cut there while it is applied.
+// The caller's format text itself is never written to.
+static void AlertFormatV(char *out, size_t size, const char *format, va_list args)
+{
+    char cut[ALERT_FORMAT_CUT + 1];
+    if (strlen(format) >= ALERT_FORMAT_CUT) {
+        memcpy(cut, format, ALERT_FORMAT_CUT);
+        cut[ALERT_FORMAT_CUT] = 0;
+        format = cut;
+    }
+    vsnprintf(out, size, format, args);
+}
+
+void AlertSetTestHook(AlertHook hook) { alertTestHook = hook; }
+
+int AlertBox(const char *text, int kind, int defaultButton)
+{
+    if (kind < 0 || kind > 6) kind = 0;
+    if (defaultButton < 0 || defaultButton > 2) defaultButton = 0;
+    if (alertTestHook) return alertTestHook(text, kind, defaultButton);
+    HWND focus = GetFocus();
+    UINT style = alertKindStyle[kind] | alertDefaultStyle[defaultButton];
+    int result = MessageBoxA(GetActiveWindow(), text, "Veltrix", style);
+    if (focus) SetFocus(focus);
+    return result;
+}
+
+int AlertError(const char *format, ...)
+{
+    if (alertSuppressed > 0) return 0;
+    if (IsBackgroundWork()) return 1;
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    AlertFormatV(text, sizeof text, format, args);
+    va_end(args);
+    return AlertBox(text, ALERT_WARNING, 0);
+}
+
+void AlertSuppress() { alertSuppressed++; }
+int AlertUnsuppress() { return --alertSuppressed; }
+int AlertsSuppressed() { return alertSuppressed != 0; }

@@ -1,0 +1,27 @@
+// dlgalert: every message box and question the program shows (prefix Alert).
+#pragma once
+
+enum AlertKind {
+    ALERT_OK = 0,
+    ALERT_OKCANCEL = 1,
+    ALERT_INFO = 2,
+    ALERT_YESNO = 3,
+    ALERT_YESNOCANCEL = 4,
+    ALERT_WARNING = 5,
+    ALERT_ABORTRETRY = 6,
+};
+
+// The system message-box result for the given text, kind (0..6) and default button (0..2).
+int AlertBox(const char *text, int kind, int defaultButton);
+
+// Errors and information: 0 while suppressed; 1 without showing during background work.
+int AlertError(const char *format, ...);
+
+void AlertSuppress();
+int AlertUnsuppress();
+int AlertsSuppressed();
+
+// Test seam: while a hook is set, AlertBox asks it instead of opening a message box. The hook sees the text,
+// the kind and the default button, and returns the answer the box would have given (IDOK, IDYES, ...).
+typedef int (*AlertHook)(const char *text, int kind, int defaultButton);
+void AlertSetTestHook(AlertHook hook);
