@@ -25,39 +25,34 @@ static int32_t ercHoldCount;
 static int logOn = 1;
 static LogSink logTestSink;
 
-static void ErcRecord(Erc erc, uint32_t sysError, va_list args)
-{
+static void ErcRecord(Erc erc, uint32_t sysError, va_list args) {
     ercText[0] = 0;
     if (erc) vsnprintf(ercText, sizeof ercText, erc, args);
     ercCurrent = erc;
     ercSysError = sysError;
 }
 
-static void ErcLogLine(const char *module, int line)
-{
+static void ErcLogLine(const char *module, int line) {
     char text[1024];
-    snprintf(text, sizeof text, "ERROR! %s : system error=%u, module=%s line %u", ercText, (unsigned)ercSysError,
-             module ? module : "(null)", (unsigned)line);
+    snprintf(text, sizeof text, "ERROR! %s : system error=%u, module=%s line %u", ercText,
+             (unsigned)ercSysError, module ? module : "(null)", (unsigned)line);
     LogWrite(text);
 }
 
 // "Low Memory" through the system-error setters: dropped while held, else it raises the low-memory flag.
-static bool ErcLowMemoryHeld(Erc erc)
-{
+static bool ErcLowMemoryHeld(Erc erc) {
     if (erc != ercLowMemory) return false;
     if (ercHoldCount > 0) return true;
     ercLowMemory_ = 1;
     return false;
 }
 
-Erc ErcSetV(Erc erc, va_list args)
-{
+Erc ErcSetV(Erc erc, va_list args) {
     ErcRecord(erc, OsLastError(), args);
     return erc;
 }
 
-Erc ErcSetF(Erc erc, ...)
-{
+Erc ErcSetF(Erc erc, ...) {
     uint32_t sysError = OsLastError();
     va_list args;
     va_start(args, erc);
@@ -68,8 +63,7 @@ Erc ErcSetF(Erc erc, ...)
 
 // With no arguments the text is taken as it stands: formatting a "%s" with nothing behind it would read
 // whatever lies on the stack.
-Erc ErcSetAt(const char *module, int line, Erc erc)
-{
+Erc ErcSetAt(const char *module, int line, Erc erc) {
     uint32_t sysError = OsLastError();
     snprintf(ercText, sizeof ercText, "%s", erc ? erc : "");
     ercCurrent = erc;
@@ -78,8 +72,7 @@ Erc ErcSetAt(const char *module, int line, Erc erc)
     return erc;
 }
 
-Erc ErcSetAtF(const char *module, int line, Erc erc, ...)
-{
+Erc ErcSetAtF(const char *module, int line, Erc erc, ...) {
     uint32_t sysError = OsLastError();
     va_list args;
     va_start(args, erc);
@@ -89,8 +82,7 @@ Erc ErcSetAtF(const char *module, int line, Erc erc, ...)
     return erc;
 }
 
-Erc ErcSetSysF(uint32_t sysError, Erc erc, ...)
-{
+Erc ErcSetSysF(uint32_t sysError, Erc erc, ...) {
     if (ErcLowMemoryHeld(erc)) return erc;
     va_list args;
     va_start(args, erc);
@@ -99,8 +91,7 @@ Erc ErcSetSysF(uint32_t sysError, Erc erc, ...)
     return erc;
 }
 
-Erc ErcSetSysAtF(const char *module, int line, Erc erc, uint32_t sysError, ...)
-{
+Erc ErcSetSysAtF(const char *module, int line, Erc erc, uint32_t sysError, ...) {
     if (ErcLowMemoryHeld(erc)) return erc;
     va_list args;
     va_start(args, sysError);
@@ -110,14 +101,21 @@ Erc ErcSetSysAtF(const char *module, int line, Erc erc, uint32_t sysError, ...)
     return erc;
 }
 
-Erc ErcSetLowMemory() { return ErcSetAtF(nullptr, 0, ercLowMemory); }
+Erc ErcSetLowMemory() {
+    return ErcSetAtF(nullptr, 0, ercLowMemory);
+}
 
-int ErcIsSet() { return ercCurrent != nullptr; }
-Erc ErcGet() { return ercCurrent; }
-uint32_t ErcGetSysError() { return ercSysError; }
+int ErcIsSet() {
+    return ercCurrent != nullptr;
+}
+Erc ErcGet() {
+    return ercCurrent;
+}
+uint32_t ErcGetSysError() {
+    return ercSysError;
+}
 
-int ErcGetText(char *buffer)
-{
+int ErcGetText(char *buffer) {
     if (!ercCurrent) {
         buffer[0] = 0;
         return 0;
@@ -126,8 +124,7 @@ int ErcGetText(char *buffer)
     return 1;
 }
 
-void ErcClear()
-{
+void ErcClear() {
     ercCurrent = nullptr;
     ercLastReported = nullptr;
     ercText[0] = 0;
@@ -135,46 +132,53 @@ void ErcClear()
     ercLowMemory_ = 0;
 }
 
-int ErcLowMemorySeen() { return ercLowMemory_; }
+int ErcLowMemorySeen() {
+    return ercLowMemory_;
+}
 
-void ErcClearIfLowMemory()
-{
+void ErcClearIfLowMemory() {
     if (ercLowMemory_) ErcClear();
 }
 
-void ErcHoldLowMemory() { ercHoldCount++; }
-void ErcReleaseLowMemory() { ercHoldCount--; }
+void ErcHoldLowMemory() {
+    ercHoldCount++;
+}
+void ErcReleaseLowMemory() {
+    ercHoldCount--;
+}
 
 // Shows the current error once: the same code is not shown again until it changes or is cleared. The code is
 // remembered before the alert opens, so a report from inside the alert's own loop shows nothing.
-void ErcReport()
-{
+void ErcReport() {
     if (!ercCurrent || ercCurrent == ercLastReported) return;
     ercLastReported = ercCurrent;
     AlertError("Error: %s", ercText);
 }
 
-int ErcInit()
-{
+int ErcInit() {
     LogEnable(logOn);
     return 1;
 }
 
 void ErcTerm() {}
 
-void LogEnable(int on) { logOn = on; }
-int LogIsOn() { return logOn; }
+void LogEnable(int on) {
+    logOn = on;
+}
+int LogIsOn() {
+    return logOn;
+}
 
-void LogSetTestSink(LogSink sink) { logTestSink = sink; }
+void LogSetTestSink(LogSink sink) {
+    logTestSink = sink;
+}
 
-void LogWrite(const char *text)
-{
+void LogWrite(const char *text) {
     if (!logOn || !text || !text[0]) return;
     if (logTestSink) logTestSink(text);
 }
 
-void LogPrintf(const char *format, ...)
-{
+void LogPrintf(const char *format, ...) {
     char text[512];
     va_list args;
     va_start(args, format);

@@ -17,8 +17,7 @@ static int32_t heapLiveHandles;
 static uint32_t heapTotal;
 static int heapFailCountdown;
 
-static size_t HeapBlockSize(void *block)
-{
+static size_t HeapBlockSize(void *block) {
 #if defined(_WIN32)
     return _msize(block);
 #else
@@ -27,37 +26,41 @@ static size_t HeapBlockSize(void *block)
 }
 
 // The seam that lets tests see the failure paths without exhausting memory.
-static bool HeapInjectFailure()
-{
+static bool HeapInjectFailure() {
     if (heapFailCountdown <= 0) return false;
     return --heapFailCountdown == 0;
 }
 
-static void HeapLogFailure(const char *who, size_t size)
-{
+static void HeapLogFailure(const char *who, size_t size) {
     char line[256];
     snprintf(line, sizeof line, "%s Failure: %lul bytes requested; current total allocated bytes=%lul", who,
              (unsigned long)size, (unsigned long)heapTotal);
     LogWrite(line);
 }
 
-int HeapInit() { return 1; }
+int HeapInit() {
+    return 1;
+}
 
-void HeapSetSizeLimit(size_t limit) { heapSizeLimit = limit ? limit : std::numeric_limits<size_t>::max(); }
-size_t HeapGetSizeLimit() { return heapSizeLimit; }
+void HeapSetSizeLimit(size_t limit) {
+    heapSizeLimit = limit ? limit : std::numeric_limits<size_t>::max();
+}
+size_t HeapGetSizeLimit() {
+    return heapSizeLimit;
+}
 
 // 75 % of physical memory, in 64 bits so that a large machine does not wrap around.
-size_t HeapLimitFromPhysical(uint64_t physicalBytes)
-{
+size_t HeapLimitFromPhysical(uint64_t physicalBytes) {
     uint64_t limit = physicalBytes / 100 * 75 + physicalBytes % 100 * 75 / 100;
     if (limit > std::numeric_limits<size_t>::max()) return std::numeric_limits<size_t>::max();
     return (size_t)limit;
 }
 
-void HeapFailNthAlloc(int n) { heapFailCountdown = n; }
+void HeapFailNthAlloc(int n) {
+    heapFailCountdown = n;
+}
 
-void *MemAlloc(size_t size)
-{
+void *MemAlloc(size_t size) {
     if (size >= heapSizeLimit) return nullptr;
     void *block = HeapInjectFailure() ? nullptr : calloc(1, size ? size : 1);
     if (!block) {
@@ -69,8 +72,7 @@ void *MemAlloc(size_t size)
     return block;
 }
 
-void *MemRealloc(void *block, size_t size)
-{
+void *MemRealloc(void *block, size_t size) {
     if (!block) return MemAlloc(size);
     size_t old = HeapBlockSize(block);
     void *grown = HeapInjectFailure() ? nullptr : realloc(block, size ? size : 1);
@@ -83,26 +85,27 @@ void *MemRealloc(void *block, size_t size)
     return grown;
 }
 
-void *MemDup(const void *bytes, size_t length)
-{
+void *MemDup(const void *bytes, size_t length) {
     void *block = MemAlloc(length);
     if (block && length) memcpy(block, bytes, length);
     return block;
 }
 
-void MemFree(void *block)
-{
+void MemFree(void *block) {
     if (!block) return;
     heapTotal -= (uint32_t)HeapBlockSize(block);
     free(block);
 }
 
-void FreeBlock(void *block) { MemFree(block); }
+void FreeBlock(void *block) {
+    MemFree(block);
+}
 
-size_t MemSize(void *block) { return HeapBlockSize(block); }
+size_t MemSize(void *block) {
+    return HeapBlockSize(block);
+}
 
-Handle *HAlloc(uint32_t size)
-{
+Handle *HAlloc(uint32_t size) {
     if (size < 4) size = 4;
     if (size >= heapSizeLimit) return nullptr;
     Handle *h = (Handle *)MemAlloc(sizeof(Handle));
@@ -122,17 +125,17 @@ Handle *HAlloc(uint32_t size)
     return h;
 }
 
-Handle *HAllocCopy(uint32_t length, const void *bytes)
-{
+Handle *HAllocCopy(uint32_t length, const void *bytes) {
     Handle *h = HAlloc(length);
     if (h && length) memcpy(h->ptr, bytes, length);
     return h;
 }
 
-Handle *HDup(const Handle *src) { return HAllocCopy(src->size, src->ptr); }
+Handle *HDup(const Handle *src) {
+    return HAllocCopy(src->size, src->ptr);
+}
 
-int HRealloc(Handle *h, uint32_t size, int exact)
-{
+int HRealloc(Handle *h, uint32_t size, int exact) {
     if (size < 4) size = 4;
     if (size >= heapSizeLimit) return 0;
     if (!exact && h->size >= size) return 1;
@@ -149,20 +152,22 @@ int HRealloc(Handle *h, uint32_t size, int exact)
     return 1;
 }
 
-int HResize(Handle *h, uint32_t size, void **outPtr)
-{
+int HResize(Handle *h, uint32_t size, void **outPtr) {
     int ok = HRealloc(h, size, 1);
     *outPtr = h->ptr;
     return ok;
 }
 
-void HFree(Handle *h)
-{
+void HFree(Handle *h) {
     if (!h) return;
     MemFree(h->ptr);
     MemFree(h);
     heapLiveHandles--;
 }
 
-int32_t HLiveCount() { return heapLiveHandles; }
-uint32_t HeapTotal() { return heapTotal; }
+int32_t HLiveCount() {
+    return heapLiveHandles;
+}
+uint32_t HeapTotal() {
+    return heapTotal;
+}

@@ -1,6 +1,6 @@
-// heap: every block of memory the program uses. Pointer blocks (Mem*) come zero-filled from the C library heap;
-// movable blocks are known by a Handle record of buffer pointer and size (H*). Requests at or above the size
-// limit fail at once; a failing C library call logs a line and sets "Low Memory".
+// heap: every block of memory the program uses. Pointer blocks (Mem*) come zero-filled from the C library
+// heap; movable blocks are known by a Handle record of buffer pointer and size (H*). Requests at or above the
+// size limit fail at once; a failing C library call logs a line and sets "Low Memory".
 #pragma once
 
 #include <cstddef>
@@ -27,9 +27,13 @@ Handle *HAllocCopy(uint32_t length, const void *bytes);
 Handle *HDup(const Handle *h);
 int HRealloc(Handle *h, uint32_t size, int exact);
 int HResize(Handle *h, uint32_t size, void **outPtr);
-inline void *HLock(const Handle *h) { return h->ptr; }
+inline void *HLock(const Handle *h) {
+    return h->ptr;
+}
 inline void HUnlock(const Handle *) {}
-inline uint32_t HSize(const Handle *h) { return h->size; }
+inline uint32_t HSize(const Handle *h) {
+    return h->size;
+}
 void HFree(Handle *h);
 int32_t HLiveCount();
 uint32_t HeapTotal();

@@ -3,4 +3,6 @@
 
 #include <windows.h>
 
-uint32_t OsLastError() { return GetLastError(); }
+uint32_t OsLastError() {
+    return GetLastError();
+}

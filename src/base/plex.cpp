@@ -9,29 +9,27 @@
 #include <cstdlib>
 #include <cstring>
 
-static int32_t PlexHeaderSize(int32_t headerSize)
-{
+static int32_t PlexHeaderSize(int32_t headerSize) {
     return headerSize < (int32_t)sizeof(Plex) ? (int32_t)sizeof(Plex) : headerSize;
 }
 
 // Bytes for n elements, or 0 when the product does not fit the Handle's 32-bit size.
-static bool PlexBytes(int32_t elemSize, int64_t n, uint32_t *bytes)
-{
+static bool PlexBytes(int32_t elemSize, int64_t n, uint32_t *bytes) {
     int64_t total = (int64_t)elemSize * n;
     if (elemSize < 0 || n < 0 || total > 0xFFFFFFF0LL) return false;
     *bytes = (uint32_t)total;
     return true;
 }
 
-static void PlexLowMemory() { ErcSetSysAtF(nullptr, 0, ercLowMemory, 0); }
+static void PlexLowMemory() {
+    ErcSetSysAtF(nullptr, 0, ercLowMemory, 0);
+}
 
-Plex *PlexCreate(int32_t elemSize, int32_t capacity, int autoShrink)
-{
+Plex *PlexCreate(int32_t elemSize, int32_t capacity, int autoShrink) {
     return PlexCreateEx(sizeof(Plex), elemSize, capacity, autoShrink);
 }
 
-Plex *PlexCreateEx(int32_t headerSize, int32_t elemSize, int32_t capacity, int autoShrink)
-{
+Plex *PlexCreateEx(int32_t headerSize, int32_t elemSize, int32_t capacity, int autoShrink) {
     uint32_t bytes;
     if (!PlexBytes(elemSize, capacity, &bytes)) {
         PlexLowMemory();
@@ -51,8 +49,8 @@ Plex *PlexCreateEx(int32_t headerSize, int32_t elemSize, int32_t capacity, int a
     return plex;
 }
 
-Plex *PlexCreateFrom(int32_t headerSize, int32_t elemSize, int32_t count, const void *source, int autoShrink)
-{
+Plex *PlexCreateFrom(int32_t headerSize, int32_t elemSize, int32_t count, const void *source,
+                     int autoShrink) {
     Plex *plex = PlexCreateEx(headerSize, elemSize, count, autoShrink);
     if (!plex) return nullptr;
     plex->count = count;
@@ -60,25 +58,24 @@ Plex *PlexCreateFrom(int32_t headerSize, int32_t elemSize, int32_t count, const 
     return plex;
 }
 
-Plex *PlexDup(const Plex *plex, int32_t headerSize)
-{
-    Plex *dup = PlexCreateFrom(headerSize, plex->elemSize, plex->count, plex->elem0, plex->flags & PLEX_AUTOSHRINK);
+Plex *PlexDup(const Plex *plex, int32_t headerSize) {
+    Plex *dup =
+        PlexCreateFrom(headerSize, plex->elemSize, plex->count, plex->elem0, plex->flags & PLEX_AUTOSHRINK);
     if (!dup) return nullptr;
     int32_t size = PlexHeaderSize(headerSize);
-    if (size > (int32_t)sizeof(Plex)) memcpy((char *)dup + sizeof(Plex), (const char *)plex + sizeof(Plex), size - sizeof(Plex));
+    if (size > (int32_t)sizeof(Plex))
+        memcpy((char *)dup + sizeof(Plex), (const char *)plex + sizeof(Plex), size - sizeof(Plex));
     dup->quantum = plex->quantum;
     return dup;
 }
 
-void PlexFree(Plex *plex)
-{
+void PlexFree(Plex *plex) {
     HUnlock(plex->data);
     HFree(plex->data);
     MemFree(plex);
 }
 
-int PlexSetCount(Plex *plex, int32_t count)
-{
+int PlexSetCount(Plex *plex, int32_t count) {
     int32_t spare = plex->capacity - count;
     if (spare < 0) {
         int32_t growth = -spare > plex->quantum ? -spare : plex->quantum;
@@ -100,8 +97,7 @@ int PlexSetCount(Plex *plex, int32_t count)
     return 1;
 }
 
-void *PlexInsert(Plex *plex, int32_t index, int32_t n, const void *source)
-{
+void *PlexInsert(Plex *plex, int32_t index, int32_t n, const void *source) {
     int32_t old = plex->count;
     if (index < 0 || index > old) index = old;
     if (n < 0 || (int64_t)old + n > INT32_MAX || !PlexSetCount(plex, old + n)) {
@@ -118,54 +114,47 @@ void *PlexInsert(Plex *plex, int32_t index, int32_t n, const void *source)
     return at;
 }
 
-int PlexDelete(Plex *plex, int32_t index, int32_t n)
-{
+int PlexDelete(Plex *plex, int32_t index, int32_t n) {
     char *at = (char *)PlexElem(plex, index);
     size_t size = plex->elemSize;
     memmove(at, at + n * size, (size_t)(plex->count - index - n) * size);
     return PlexSetCount(plex, plex->count - n);
 }
 
-int PlexDeleteAt(Plex *plex, const void *elem, int32_t n)
-{
+int PlexDeleteAt(Plex *plex, const void *elem, int32_t n) {
     int32_t index = (int32_t)(((const char *)elem - (const char *)plex->elem0) / plex->elemSize);
     return PlexDelete(plex, index, n);
 }
 
-void PlexDeleteKeep(Plex *plex, int32_t index, int32_t n)
-{
+void PlexDeleteKeep(Plex *plex, int32_t index, int32_t n) {
     char *at = (char *)PlexElem(plex, index);
     size_t size = plex->elemSize;
     memmove(at, at + n * size, (size_t)(plex->count - index - n) * size);
     plex->count -= n;
 }
 
-void PlexClear(Plex *plex)
-{
+void PlexClear(Plex *plex) {
     plex->count = 0;
     if (plex->flags & PLEX_AUTOSHRINK) PlexTrim(plex);
 }
 
-void PlexTrim(Plex *plex)
-{
+void PlexTrim(Plex *plex) {
     if (plex->count >= plex->capacity) return;
-    if (HResize(plex->data, (uint32_t)plex->count * plex->elemSize, &plex->elem0)) plex->capacity = plex->count;
+    if (HResize(plex->data, (uint32_t)plex->count * plex->elemSize, &plex->elem0))
+        plex->capacity = plex->count;
 }
 
-void PlexSetGrowthEx(Plex *plex, int32_t quantum, int autoShrink)
-{
+void PlexSetGrowthEx(Plex *plex, int32_t quantum, int autoShrink) {
     plex->quantum = quantum;
     plex->flags = (plex->flags & ~PLEX_AUTOSHRINK) | (autoShrink ? PLEX_AUTOSHRINK : 0);
 }
 
-int32_t PlexCopyElem(const Plex *plex, int32_t index, void *out)
-{
+int32_t PlexCopyElem(const Plex *plex, int32_t index, void *out) {
     memcpy(out, PlexElem(plex, index), plex->elemSize);
     return plex->elemSize;
 }
 
-int PlexSearch(const Plex *plex, const void *key, int32_t *outIndex, PlexCompare compare)
-{
+int PlexSearch(const Plex *plex, const void *key, int32_t *outIndex, PlexCompare compare) {
     int32_t lo = 0, hi = plex->count, mid = 0;
     while (lo < hi) {
         mid = (int32_t)((uint32_t)(lo + hi) >> 1);
@@ -185,25 +174,26 @@ int PlexSearch(const Plex *plex, const void *key, int32_t *outIndex, PlexCompare
     return 0;
 }
 
-void PlexSort(Plex *plex, PlexCompare compare) { PlexSortRange(plex, 0, plex->count, compare); }
+void PlexSort(Plex *plex, PlexCompare compare) {
+    PlexSortRange(plex, 0, plex->count, compare);
+}
 
-void PlexSortRange(Plex *plex, int32_t first, int32_t n, PlexCompare compare)
-{
+void PlexSortRange(Plex *plex, int32_t first, int32_t n, PlexCompare compare) {
     if (n > 1) qsort(PlexElem(plex, first), n, plex->elemSize, compare);
 }
 
-static int PlexCompareInt(const void *a, const void *b)
-{
+static int PlexCompareInt(const void *a, const void *b) {
     int32_t x, y;
     memcpy(&x, a, 4);
     memcpy(&y, b, 4);
     return x < y ? -1 : x > y;
 }
 
-void PlexSortInt(Plex *plex) { PlexSort(plex, PlexCompareInt); }
+void PlexSortInt(Plex *plex) {
+    PlexSort(plex, PlexCompareInt);
+}
 
-int PlexCheck(const Plex *plex)
-{
+int PlexCheck(const Plex *plex) {
     if (plex->count < 0 || plex->count > plex->capacity || plex->elemSize < 0) return 0;
     if (!plex->data || plex->elem0 != HLock(plex->data)) return 0;
     uint32_t bytes = (uint32_t)plex->capacity * plex->elemSize;

@@ -37,14 +37,24 @@ int PlexDeleteAt(Plex *plex, const void *elem, int32_t n);
 void PlexDeleteKeep(Plex *plex, int32_t index, int32_t n);
 int PlexSetCount(Plex *plex, int32_t count);
 void PlexClear(Plex *plex);
-inline void PlexSetCountRaw(Plex *plex, int32_t count) { plex->count = count; }
+inline void PlexSetCountRaw(Plex *plex, int32_t count) {
+    plex->count = count;
+}
 void PlexTrim(Plex *plex);
-inline void PlexSetGrowth(Plex *plex, int32_t quantum) { plex->quantum = quantum; }
+inline void PlexSetGrowth(Plex *plex, int32_t quantum) {
+    plex->quantum = quantum;
+}
 void PlexSetGrowthEx(Plex *plex, int32_t quantum, int autoShrink);
 
-inline int32_t PlexCount(const Plex *plex) { return plex->count; }
-inline void *PlexElem(const Plex *plex, int32_t index) { return (char *)plex->elem0 + (intptr_t)index * plex->elemSize; }
-inline void *PlexEnd(const Plex *plex) { return PlexElem(plex, plex->count); }
+inline int32_t PlexCount(const Plex *plex) {
+    return plex->count;
+}
+inline void *PlexElem(const Plex *plex, int32_t index) {
+    return (char *)plex->elem0 + (intptr_t)index * plex->elemSize;
+}
+inline void *PlexEnd(const Plex *plex) {
+    return PlexElem(plex, plex->count);
+}
 int32_t PlexCopyElem(const Plex *plex, int32_t index, void *out);
 
 int PlexSearch(const Plex *plex, const void *key, int32_t *outIndex, PlexCompare compare);

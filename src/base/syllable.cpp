@@ -9,22 +9,21 @@
 #include <cctype>
 #include <cstring>
 
-int CharIsIdentStart(int c)
-{
+int CharIsIdentStart(int c) {
     return isalpha((unsigned char)c) || c == '$' || c == '_' || c == '~';
 }
 
-int SyllableStartsAt(const char *start, const char *end) { return end - start >= 2 && CharIsIdentStart(*start); }
+int SyllableStartsAt(const char *start, const char *end) {
+    return end - start >= 2 && CharIsIdentStart(*start);
+}
 
-static void SyllableRecord(SyllableSplitRec *split, char *start, char *end, bool upperFirst)
-{
+static void SyllableRecord(SyllableSplitRec *split, char *start, char *end, bool upperFirst) {
     if (split->count >= SYLLABLE_MAX || !SyllableStartsAt(start, end)) return;
     if (upperFirst) *start = (char)toupper((unsigned char)*start);
     split->entries[split->count++] = {0, start, end};
 }
 
-int SyllableSplit(const char *identifier, SyllableSplitRec *split)
-{
+int SyllableSplit(const char *identifier, SyllableSplitRec *split) {
     split->count = 0;
     StrCopyMaxLen(identifier, split->text, 255);
     char *p = split->text;
@@ -55,8 +54,7 @@ int SyllableSplit(const char *identifier, SyllableSplitRec *split)
     return split->count;
 }
 
-static bool SyllablePrefixI(const SyllableEntry &typed, const SyllableEntry &name)
-{
+static bool SyllablePrefixI(const SyllableEntry &typed, const SyllableEntry &name) {
     ptrdiff_t n = typed.end - typed.start;
     if (n > name.end - name.start) return false;
     for (ptrdiff_t i = 0; i < n; i++)
@@ -65,12 +63,12 @@ static bool SyllablePrefixI(const SyllableEntry &typed, const SyllableEntry &nam
 }
 
 // Every typed syllable, in order, must start a name syllable that no earlier typed syllable took.
-int SyllableMatch(SyllableSplitRec *typed, SyllableSplitRec *name)
-{
+int SyllableMatch(SyllableSplitRec *typed, SyllableSplitRec *name) {
     for (int j = 0; j < name->count; j++) name->entries[j].used = 0;
     for (int i = 0; i < typed->count; i++) {
         int j = 0;
-        while (j < name->count && (name->entries[j].used || !SyllablePrefixI(typed->entries[i], name->entries[j])))
+        while (j < name->count &&
+               (name->entries[j].used || !SyllablePrefixI(typed->entries[i], name->entries[j])))
             j++;
         if (j == name->count) return 0;
         name->entries[j].used = 1;
@@ -78,8 +76,7 @@ int SyllableMatch(SyllableSplitRec *typed, SyllableSplitRec *name)
     return 1;
 }
 
-void SyllableGet(const SyllableSplitRec *split, int n, char *buffer)
-{
+void SyllableGet(const SyllableSplitRec *split, int n, char *buffer) {
     if (n < 0 || n >= split->count) {
         buffer[0] = 0;
         return;
@@ -88,8 +85,7 @@ void SyllableGet(const SyllableSplitRec *split, int n, char *buffer)
     StrCopyRange(e.start, e.end, buffer, 256);
 }
 
-unsigned char *PstrFromSzMax(const char *sz, unsigned char *pstr, int max)
-{
+unsigned char *PstrFromSzMax(const char *sz, unsigned char *pstr, int max) {
     if (max > 255) max = 255;
     size_t n = strnlen(sz, max);
     pstr[0] = (unsigned char)n;
@@ -97,23 +93,20 @@ unsigned char *PstrFromSzMax(const char *sz, unsigned char *pstr, int max)
     return pstr;
 }
 
-int StrCopyMaxLen(const char *src, char *dst, int max)
-{
+int StrCopyMaxLen(const char *src, char *dst, int max) {
     size_t n = strnlen(src, max < 0 ? 0 : max);
     memcpy(dst, src, n);
     dst[n] = 0;
     return (int)n;
 }
 
-int StrCopyLen(const char *src, char *dst)
-{
+int StrCopyLen(const char *src, char *dst) {
     size_t n = strlen(src);
     memcpy(dst, src, n + 1);
     return (int)n;
 }
 
-char *StrCopyRange(const char *start, const char *end, char *dst, int size)
-{
+char *StrCopyRange(const char *start, const char *end, char *dst, int size) {
     if (size <= 0) return dst;
     ptrdiff_t n = end - start;
     if (n < 0) n = 0;
@@ -123,8 +116,7 @@ char *StrCopyRange(const char *start, const char *end, char *dst, int size)
     return dst;
 }
 
-int StrEqualI(const char *a, const char *b)
-{
+int StrEqualI(const char *a, const char *b) {
     for (; *a && *b; a++, b++)
         if (CharCmpI(*a, *b)) return 0;
     return *a == *b;

@@ -3,6 +3,12 @@
 
 static int winBackgroundWork;
 
-void BackgroundWorkBegin() { winBackgroundWork++; }
-void BackgroundWorkEnd() { winBackgroundWork--; }
-int IsBackgroundWork() { return winBackgroundWork > 0; }
+void BackgroundWorkBegin() {
+    winBackgroundWork++;
+}
+void BackgroundWorkEnd() {
+    winBackgroundWork--;
+}
+int IsBackgroundWork() {
+    return winBackgroundWork > 0;
+}

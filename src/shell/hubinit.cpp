@@ -1,21 +1,19 @@
-// hubinit: start-up (prefix Hub). Readies the heap, registers the frame window class, shows the frame and runs
-// the main loop until the frame is closed.
+// hubinit: start-up (prefix Hub). Readies the heap, registers the frame window class, shows the frame and
+// runs the main loop until the frame is closed.
 #include "shell/hubinit.h"
 
 #include "base/heap.h"
 
 const char hubFrameClass[] = "vx_Frame";
 
-static LRESULT CALLBACK HubFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
+static LRESULT CALLBACK HubFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-int HubRegisterFrameClass(HINSTANCE instance)
-{
+int HubRegisterFrameClass(HINSTANCE instance) {
     WNDCLASSA wc = {};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = HubFrameProc;
@@ -27,10 +25,10 @@ int HubRegisterFrameClass(HINSTANCE instance)
     return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND HubCreateFrame(HINSTANCE instance, int show)
-{
-    HWND frame = CreateWindowExA(0, hubFrameClass, "Veltrix", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+HWND HubCreateFrame(HINSTANCE instance, int show) {
+    HWND frame =
+        CreateWindowExA(0, hubFrameClass, "Veltrix", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (frame) {
         ShowWindow(frame, show);
         UpdateWindow(frame);
@@ -38,8 +36,7 @@ HWND HubCreateFrame(HINSTANCE instance, int show)
     return frame;
 }
 
-int HubMessageLoop()
-{
+int HubMessageLoop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
@@ -48,8 +45,7 @@ int HubMessageLoop()
     return (int)msg.wParam;
 }
 
-int HubRun(HINSTANCE instance, const char *, int show)
-{
+int HubRun(HINSTANCE instance, const char *, int show) {
     HeapInit();
     if (!HubRegisterFrameClass(instance) || !HubCreateFrame(instance, show)) return 1;
     return HubMessageLoop();

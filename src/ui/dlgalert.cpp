@@ -20,8 +20,7 @@ enum { ALERT_FORMAT_CUT = 462 };
 
 // Formats into the caller's buffer; a format of 462 characters or more is cut there while it is applied.
 // The caller's format text itself is never written to.
-static void AlertFormatV(char *out, size_t size, const char *format, va_list args)
-{
+static void AlertFormatV(char *out, size_t size, const char *format, va_list args) {
     char cut[ALERT_FORMAT_CUT + 1];
     if (strlen(format) >= ALERT_FORMAT_CUT) {
         memcpy(cut, format, ALERT_FORMAT_CUT);
@@ -31,10 +30,11 @@ static void AlertFormatV(char *out, size_t size, const char *format, va_list arg
     vsnprintf(out, size, format, args);
 }
 
-void AlertSetTestHook(AlertHook hook) { alertTestHook = hook; }
+void AlertSetTestHook(AlertHook hook) {
+    alertTestHook = hook;
+}
 
-int AlertBox(const char *text, int kind, int defaultButton)
-{
+int AlertBox(const char *text, int kind, int defaultButton) {
     if (kind < 0 || kind > 6) kind = 0;
     if (defaultButton < 0 || defaultButton > 2) defaultButton = 0;
     if (alertTestHook) return alertTestHook(text, kind, defaultButton);
@@ -45,8 +45,7 @@ int AlertBox(const char *text, int kind, int defaultButton)
     return result;
 }
 
-int AlertError(const char *format, ...)
-{
+int AlertError(const char *format, ...) {
     if (alertSuppressed > 0) return 0;
     if (IsBackgroundWork()) return 1;
     char text[512];
@@ -57,6 +56,12 @@ int AlertError(const char *format, ...)
     return AlertBox(text, ALERT_WARNING, 0);
 }
 
-void AlertSuppress() { alertSuppressed++; }
-int AlertUnsuppress() { return --alertSuppressed; }
-int AlertsSuppressed() { return alertSuppressed != 0; }
+void AlertSuppress() {
+    alertSuppressed++;
+}
+int AlertUnsuppress() {
+    return --alertSuppressed;
+}
+int AlertsSuppressed() {
+    return alertSuppressed != 0;
+}

@@ -7,8 +7,7 @@
 static const char ercTestOpen[] = "Cannot open file: %s";
 static const char ercTestOther[] = "Cannot open file: %s"; // same text, a different error
 
-TEST(Erc, ReportShowsOnceUntilChangedOrCleared)
-{
+TEST(Erc, ReportShowsOnceUntilChangedOrCleared) {
     ErcClear();
     VxAlertsReset();
     ErcSetF(ercTestOpen, "a.c");
@@ -29,8 +28,7 @@ TEST(Erc, ReportShowsOnceUntilChangedOrCleared)
     EXPECT_EQ(VxAlerts().size(), 3u);
 }
 
-TEST(Erc, TextAndClear)
-{
+TEST(Erc, TextAndClear) {
     char text[ERC_TEXT_MAX];
     ErcClear();
     strcpy(text, "junk");
@@ -47,8 +45,7 @@ TEST(Erc, TextAndClear)
     EXPECT_EQ(ErcGetSysError(), 0u);
 }
 
-TEST(Erc, LowMemoryRule)
-{
+TEST(Erc, LowMemoryRule) {
     char text[ERC_TEXT_MAX];
     ErcClear();
     ErcSetLowMemory();
@@ -73,8 +70,7 @@ TEST(Erc, LowMemoryRule)
     ErcClear();
 }
 
-TEST(Erc, ErrorLogLine)
-{
+TEST(Erc, ErrorLogLine) {
     ErcClear();
     VxLogCaptureStart();
     ErcSetSysAtF("file.cpp", 42, ercTestOpen, 5, "x.c");

@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Heap, HandleSizesAndLiveCount)
-{
+TEST(Heap, HandleSizesAndLiveCount) {
     int32_t live = HLiveCount();
     Handle *h = HAlloc(0);
     ASSERT_NE(h, nullptr);
@@ -33,8 +32,7 @@ TEST(Heap, HandleSizesAndLiveCount)
     EXPECT_EQ(HLiveCount(), live);
 }
 
-TEST(Heap, SizeLimitRefusesQuietly)
-{
+TEST(Heap, SizeLimitRefusesQuietly) {
     EXPECT_EQ(HeapGetSizeLimit(), SIZE_MAX) << "no limit before the system probe runs";
     ErcClear();
     HeapSetSizeLimit(1000);
@@ -49,16 +47,14 @@ TEST(Heap, SizeLimitRefusesQuietly)
     HeapSetSizeLimit(0);
 }
 
-TEST(Heap, LimitFromPhysicalMemoryUses64Bits)
-{
+TEST(Heap, LimitFromPhysicalMemoryUses64Bits) {
     const uint64_t gb = 1ull << 30;
     EXPECT_EQ(HeapLimitFromPhysical(4 * gb), (size_t)(3 * gb));
     EXPECT_EQ(HeapLimitFromPhysical(64 * gb), (size_t)(48 * gb)) << "75% of 64 GB does not wrap";
     EXPECT_EQ(HeapLimitFromPhysical(101), 75u);
 }
 
-TEST(Heap, FailureLogsTwoLinesAndSetsLowMemory)
-{
+TEST(Heap, FailureLogsTwoLinesAndSetsLowMemory) {
     ErcClear();
     VxLogCaptureStart();
     HeapFailNthAlloc(1);

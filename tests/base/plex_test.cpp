@@ -8,13 +8,11 @@
 #include <random>
 #include <vector>
 
-static std::vector<int32_t> PlexInts(const Plex *p)
-{
+static std::vector<int32_t> PlexInts(const Plex *p) {
     return std::vector<int32_t>((int32_t *)p->elem0, (int32_t *)p->elem0 + p->count);
 }
 
-TEST(Plex, MatchesVectorModel)
-{
+TEST(Plex, MatchesVectorModel) {
     Plex *p = PlexCreate(4, 0, 1);
     ASSERT_NE(p, nullptr);
     std::vector<int32_t> model;
@@ -43,8 +41,7 @@ TEST(Plex, MatchesVectorModel)
     PlexFree(p);
 }
 
-TEST(Plex, InsertReturnsFirstNewElementAndZeroFills)
-{
+TEST(Plex, InsertReturnsFirstNewElementAndZeroFills) {
     Plex *p = PlexCreate(4, 0, 0);
     EXPECT_EQ(HSize(p->data), 4u);
     int32_t v[3] = {1, 2, 3};
@@ -58,8 +55,7 @@ TEST(Plex, InsertReturnsFirstNewElementAndZeroFills)
     PlexFree(p);
 }
 
-TEST(Plex, GrowthByQuantum)
-{
+TEST(Plex, GrowthByQuantum) {
     struct Case {
         int32_t quantum, start, add, capacity;
     } cases[] = {{16, 0, 1, 16}, {16, 0, 40, 40}, {0, 5, 1, 6}, {16, 16, 1, 32}};
@@ -73,8 +69,7 @@ TEST(Plex, GrowthByQuantum)
     }
 }
 
-TEST(Plex, AutoShrinkThresholds)
-{
+TEST(Plex, AutoShrinkThresholds) {
     struct Case {
         int32_t quantum, spare;
         bool shrinks;
@@ -91,8 +86,7 @@ TEST(Plex, AutoShrinkThresholds)
     }
 }
 
-TEST(Plex, FailedGrowthLeavesPlexUnchanged)
-{
+TEST(Plex, FailedGrowthLeavesPlexUnchanged) {
     Plex *p = PlexCreate(4, 0, 0);
     int32_t v[4] = {9, 8, 7, 6};
     PlexInsert(p, -1, 4, v);
@@ -111,10 +105,11 @@ TEST(Plex, FailedGrowthLeavesPlexUnchanged)
     PlexFree(p);
 }
 
-static int CompareKeyInt(const void *key, const void *elem) { return *(const int32_t *)key - *(const int32_t *)elem; }
+static int CompareKeyInt(const void *key, const void *elem) {
+    return *(const int32_t *)key - *(const int32_t *)elem;
+}
 
-TEST(Plex, SearchBoundsAndSort)
-{
+TEST(Plex, SearchBoundsAndSort) {
     Plex *p = PlexCreate(4, 0, 0);
     int32_t key = 5, at = -1;
     EXPECT_EQ(PlexSearch(p, &key, &at, CompareKeyInt), 0);
@@ -138,8 +133,7 @@ struct PlexWithExtras {
     int32_t extra[3];
 };
 
-TEST(Plex, DupCopiesExtraHeaderAndTrimsCapacity)
-{
+TEST(Plex, DupCopiesExtraHeaderAndTrimsCapacity) {
     Plex *p = PlexCreateEx(sizeof(PlexWithExtras), 2, 50, 1);
     ((PlexWithExtras *)p)->extra[0] = 11;
     ((PlexWithExtras *)p)->extra[2] = 33;

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-static std::vector<std::string> Split(const char *id)
-{
+static std::vector<std::string> Split(const char *id) {
     SyllableSplitRec s;
     std::vector<std::string> out;
     int n = SyllableSplit(id, &s);
@@ -20,8 +19,7 @@ static std::vector<std::string> Split(const char *id)
     return out;
 }
 
-TEST(Syllable, Splits)
-{
+TEST(Syllable, Splits) {
     struct Case {
         const char *id;
         std::vector<std::string> syllables;
@@ -38,8 +36,7 @@ TEST(Syllable, Splits)
     for (const Case &c : cases) EXPECT_EQ(Split(c.id), c.syllables) << c.id;
 }
 
-TEST(Syllable, SplitStopsAtTwenty)
-{
+TEST(Syllable, SplitStopsAtTwenty) {
     std::string id;
     for (int i = 0; i < 30; i++) id += "Ab";
     EXPECT_EQ(Split(id.c_str()).size(), 20u);
@@ -47,8 +44,7 @@ TEST(Syllable, SplitStopsAtTwenty)
     EXPECT_EQ(Split(longId.c_str()), std::vector<std::string>{std::string(255, 'a').replace(0, 1, "A")});
 }
 
-TEST(Syllable, Match)
-{
+TEST(Syllable, Match) {
     struct Case {
         const char *typed, *name;
         int match;
@@ -65,8 +61,7 @@ TEST(Syllable, Match)
     }
 }
 
-TEST(Helpers, RangesAndFold)
-{
+TEST(Helpers, RangesAndFold) {
     EXPECT_EQ(Clamp(5, 10, 0), 5);
     EXPECT_EQ(Clamp(-3, 10, 0), 0);
     EXPECT_EQ(Clamp(12, 0, 10), 10);
@@ -82,8 +77,7 @@ TEST(Helpers, RangesAndFold)
     EXPECT_FALSE(StrEqualI("Hell", "Hello"));
 }
 
-TEST(Helpers, StringCopiesStayInBounds)
-{
+TEST(Helpers, StringCopiesStayInBounds) {
     char buf[8];
     memset(buf, 'z', sizeof buf);
     EXPECT_EQ(StrCopyMaxLen("abcdefghij", buf, 7), 7);

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Frame, ClosingTheFrameEndsTheLoopWithZero)
-{
+TEST(Frame, ClosingTheFrameEndsTheLoopWithZero) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     ASSERT_TRUE(HubRegisterFrameClass(instance));
     HWND frame = HubCreateFrame(instance, SW_SHOWNOACTIVATE);

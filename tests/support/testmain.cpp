@@ -16,8 +16,7 @@ static std::deque<int> vxAnswers;
 static std::vector<std::string> vxLog;
 static bool vxLogCapturing;
 
-static int VxAlertHook(const char *text, int kind, int defaultButton)
-{
+static int VxAlertHook(const char *text, int kind, int defaultButton) {
     vxAlerts.push_back({text, kind, defaultButton});
     if (vxAnswers.empty()) return IDOK;
     int answer = vxAnswers.front();
@@ -25,35 +24,34 @@ static int VxAlertHook(const char *text, int kind, int defaultButton)
     return answer;
 }
 
-static void VxLogSink(const char *text)
-{
+static void VxLogSink(const char *text) {
     if (vxLogCapturing) vxLog.push_back(text);
 }
 
-std::vector<VxAlert> &VxAlerts() { return vxAlerts; }
+std::vector<VxAlert> &VxAlerts() {
+    return vxAlerts;
+}
 
-void VxAlertsReset()
-{
+void VxAlertsReset() {
     vxAlerts.clear();
     vxAnswers.clear();
 }
 
-void VxAlertAnswer(int answer) { vxAnswers.push_back(answer); }
+void VxAlertAnswer(int answer) {
+    vxAnswers.push_back(answer);
+}
 
-void VxLogCaptureStart()
-{
+void VxLogCaptureStart() {
     vxLog.clear();
     vxLogCapturing = true;
 }
 
-std::vector<std::string> VxLogCaptureStop()
-{
+std::vector<std::string> VxLogCaptureStop() {
     vxLogCapturing = false;
     return std::move(vxLog);
 }
 
-std::string VxTempDir()
-{
+std::string VxTempDir() {
     char base[MAX_PATH];
     GetTempPathA(sizeof base, base);
     const testing::TestInfo *info = testing::UnitTest::GetInstance()->current_test_info();
@@ -77,8 +75,7 @@ std::string VxTempDir()
     return dir;
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
     HeapInit();
     AlertSetTestHook(VxAlertHook);
