@@ -44,3 +44,43 @@ vx_start_display() {
   echo "could not start Xvfb on :$n" >&2
   return 1
 }
+
+# The native build of the portable modules, beside the Windows build unless VX_NATIVE_BUILD_DIR names another.
+native=${VX_NATIVE_BUILD_DIR:-$build-native}
+
+vx_native_configure_build() {
+  if [ ! -f "$native/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  fi
+  cmake --build "$native" "$@"
+}
+
+# Runs every fuzz target for $1 seconds on a copy of its seed corpus (the repository is never written), all
+# targets at once. Prints one line per target; a crash or checker report prints the target's log and makes
+# the function fail. Inputs that crashed are kept in $native/fuzz-crashes/.
+vx_fuzz_all() {
+  local seconds=$1 work="$native/fuzz-run" status=0 name pids=() names=()
+  rm -rf "$work"
+  mkdir -p "$work" "$native/fuzz-crashes"
+  for target in "$native"/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    name=${target##*/fuzz_}
+    mkdir -p "$work/$name"
+    cp -r "$root/fuzz/corpus/$name/." "$work/$name/" 2>/dev/null || true
+    "$target" "$work/$name" -max_total_time="$seconds" -print_final_stats=1 \
+      -artifact_prefix="$native/fuzz-crashes/$name-" >"$work/$name.log" 2>&1 &
+    pids+=($!)
+    names+=("$name")
+  done
+  for i in "${!pids[@]}"; do
+    name=${names[$i]}
+    if wait "${pids[$i]}"; then
+      echo "fuzz $name: ok, $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/$name.log" | grep -o '[0-9]*$') runs in ${seconds}s"
+    else
+      echo "fuzz $name: FAILED"
+      tail -n 60 "$work/$name.log"
+      status=1
+    fi
+  done
+  return $status
+}

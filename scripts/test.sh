@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and runs every test program through Wine in a fresh prefix, under a virtual
-# display. Exits non-zero on any failure; the output ends with ctest's summary.
+# Runs the native sanitizer tests and short fuzz runs of the portable modules (scripts/native.sh), then builds
+# everything into build/ and runs every test program through Wine in a fresh prefix, under a virtual
+# display. Exits non-zero on any failure; the output ends with the Wine run's ctest summary.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 bash "$root/scripts/setup.sh"
+VX_SETUP_DONE=1 bash "$root/scripts/native.sh"
 vx_configure_build
 
 rm -rf "$build/wineprefix"

@@ -7,6 +7,7 @@
 #include "base/utilil.h"
 
 #include <cctype>
+#include <cstddef>
 #include <cstring>
 
 int CharIsIdentStart(int c) {

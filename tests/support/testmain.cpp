@@ -1,55 +1,12 @@
-// The main of every test program: readies the heap and routes alerts and log lines to the test seams, so that
-// no test can ever open a real message box.
+// The main of every test program under Wine: readies the heap and routes alerts and log lines to the test
+// seams, so that no test can ever open a real message box.
 #include "support/vxtest.h"
 
-#include "base/erc.h"
 #include "base/heap.h"
-#include "ui/dlgalert.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <windows.h>
-
-static std::vector<VxAlert> vxAlerts;
-static std::deque<int> vxAnswers;
-static std::vector<std::string> vxLog;
-static bool vxLogCapturing;
-
-static int VxAlertHook(const char *text, int kind, int defaultButton) {
-    vxAlerts.push_back({text, kind, defaultButton});
-    if (vxAnswers.empty()) return IDOK;
-    int answer = vxAnswers.front();
-    vxAnswers.pop_front();
-    return answer;
-}
-
-static void VxLogSink(const char *text) {
-    if (vxLogCapturing) vxLog.push_back(text);
-}
-
-std::vector<VxAlert> &VxAlerts() {
-    return vxAlerts;
-}
-
-void VxAlertsReset() {
-    vxAlerts.clear();
-    vxAnswers.clear();
-}
-
-void VxAlertAnswer(int answer) {
-    vxAnswers.push_back(answer);
-}
-
-void VxLogCaptureStart() {
-    vxLog.clear();
-    vxLogCapturing = true;
-}
-
-std::vector<std::string> VxLogCaptureStop() {
-    vxLogCapturing = false;
-    return std::move(vxLog);
-}
 
 std::string VxTempDir() {
     char base[MAX_PATH];
@@ -78,7 +35,6 @@ std::string VxTempDir() {
 int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
     HeapInit();
-    AlertSetTestHook(VxAlertHook);
-    LogSetTestSink(VxLogSink);
+    VxSeamsInstall();
     return RUN_ALL_TESTS();
 }

@@ -19,5 +19,8 @@ void VxAlertAnswer(int answer);
 void VxLogCaptureStart();
 std::vector<std::string> VxLogCaptureStop();
 
+// For the test mains: routes alerts and log lines to the seams above.
+void VxSeamsInstall();
+
 // A fresh empty folder for the running test, under the system's temporary folder; ends without a backslash.
 std::string VxTempDir();

@@ -1,0 +1,28 @@
+// Native stand-in for the alert boxes of the Windows-only dlgalert module: the native build has no message
+// box, so every alert goes to the test hook when one is set and is answered OK otherwise. Only what the
+// portable modules call is here.
+#include "ui/dlgalert.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+enum { ALERT_ANSWER_OK = 1 }; // the system's IDOK
+
+static AlertHook alertTestHook;
+
+void AlertSetTestHook(AlertHook hook) {
+    alertTestHook = hook;
+}
+
+int AlertBox(const char *text, int kind, int defaultButton) {
+    return alertTestHook ? alertTestHook(text, kind, defaultButton) : ALERT_ANSWER_OK;
+}
+
+int AlertError(const char *format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return AlertBox(text, ALERT_WARNING, 0);
+}

@@ -1,0 +1,55 @@
+// The seams every test program shares, on any system: alerts are recorded and answered from a queue
+// instead of shown, and log lines are captured while a capture runs. The test mains install them.
+#include "support/vxtest.h"
+
+#include "base/erc.h"
+#include "ui/dlgalert.h"
+
+#include <deque>
+
+enum { VX_ANSWER_OK = 1 }; // the system's IDOK
+
+static std::vector<VxAlert> vxAlerts;
+static std::deque<int> vxAnswers;
+static std::vector<std::string> vxLog;
+static bool vxLogCapturing;
+
+static int VxAlertHook(const char *text, int kind, int defaultButton) {
+    vxAlerts.push_back({text, kind, defaultButton});
+    if (vxAnswers.empty()) return VX_ANSWER_OK;
+    int answer = vxAnswers.front();
+    vxAnswers.pop_front();
+    return answer;
+}
+
+static void VxLogSink(const char *text) {
+    if (vxLogCapturing) vxLog.push_back(text);
+}
+
+void VxSeamsInstall() {
+    AlertSetTestHook(VxAlertHook);
+    LogSetTestSink(VxLogSink);
+}
+
+std::vector<VxAlert> &VxAlerts() {
+    return vxAlerts;
+}
+
+void VxAlertsReset() {
+    vxAlerts.clear();
+    vxAnswers.clear();
+}
+
+void VxAlertAnswer(int answer) {
+    vxAnswers.push_back(answer);
+}
+
+void VxLogCaptureStart() {
+    vxLog.clear();
+    vxLogCapturing = true;
+}
+
+std::vector<std::string> VxLogCaptureStop() {
+    vxLogCapturing = false;
+    return std::move(vxLog);
+}
