@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 bash "$root/scripts/setup.sh"
-vx_configure_build vx
+vx_configure_build --target vx
 vx_wine_prefix "${VX_WINEPREFIX:-$build/wineprefix-run}"
 vx_start_display
 if [ -n "$VX_XVFB_PID" ]; then

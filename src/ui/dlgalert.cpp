@@ -1,5 +1,6 @@
 // dlgalert: message boxes and questions (prefix Alert). Every box has the caption "Veltrix"; error and
 // information boxes can be suppressed for a stretch of work and are skipped during background work.
+// Progress boxes (prefix Progress) keep only their step so far.
 #include "ui/dlgalert.h"
 
 #include "base/win.h"
@@ -64,4 +65,14 @@ int AlertUnsuppress() {
 }
 int AlertsSuppressed() {
     return alertSuppressed != 0;
+}
+
+static ProgressHook progressTestHook;
+
+void ProgressSetTestHook(ProgressHook hook) {
+    progressTestHook = hook;
+}
+
+int ProgressStep(int position) {
+    return progressTestHook ? progressTestHook(position) : 0;
 }

@@ -1,4 +1,5 @@
-// dlgalert: every message box and question the program shows (prefix Alert).
+// dlgalert: every message box and question the program shows (prefix Alert), and the progress boxes of long
+// work (prefix Progress).
 #pragma once
 
 enum AlertKind {
@@ -25,3 +26,11 @@ int AlertsSuppressed();
 // the kind and the default button, and returns the answer the box would have given (IDOK, IDYES, ...).
 typedef int (*AlertHook)(const char *text, int kind, int defaultButton);
 void AlertSetTestHook(AlertHook hook);
+
+// Progress boxes. The worker's tick: 1 once the user cancelled the open box; position -1 only polls. No box
+// can be opened yet, so nothing is ever cancelled unless a test hook answers.
+int ProgressStep(int position);
+
+// Test seam: while a hook is set, ProgressStep returns its answer for the position.
+typedef int (*ProgressHook)(int position);
+void ProgressSetTestHook(ProgressHook hook);
