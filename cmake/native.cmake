@@ -5,8 +5,8 @@
 # Nothing here names a module. A source file joins when neither it nor any project header it reaches includes
 # a Windows header and its name does not end in _win.cpp; the modules' *_posix.cpp back-ends join the same
 # way. A test or fuzz file joins under the same rule, and only when every module whose header it includes
-# joined too. What the portable modules need of Windows-only modules comes from the small stand-ins in
-# tests/support/native/.
+# joined too or has a stand-in. What the portable modules need of Windows-only modules comes from those
+# stand-ins: tests/support/native/<module>.cpp, small and named after the module they stand in for.
 
 set(VX_SANITIZE address,undefined,float-divide-by-zero,local-bounds,pointer-subtract)
 add_compile_options(-g -O1 -fno-omit-frame-pointer -fsanitize=${VX_SANITIZE} -fno-sanitize-recover=all)
@@ -82,24 +82,33 @@ function(vx_portable_module file out)
   set(${out} ${answer} PARENT_SCOPE)
 endfunction()
 
-# A test or fuzz file also needs the module behind every header it includes: a test of a Windows-only
-# module that includes only portable headers must not run against a stand-in.
+# A test or fuzz file also needs the module behind every header it includes, or that module's stand-in
+# (tests/support/native/<module>.cpp); a test of a Windows-only module (<module>_test.cpp) stays out even
+# when it includes only portable headers, so that it never runs against the stand-in.
 function(vx_portable_client file out)
   vx_portable_module(${file} answer)
-  if(answer)
-    vx_project_includes(${file} headers)
-    foreach(header ${headers})
-      string(REGEX REPLACE "\\.h$" ".cpp" module ${header})
-      string(FIND "${header}" "${VX_SRC}/" at)
-      if(at EQUAL 0 AND EXISTS ${module})
-        vx_portable_module(${module} ok)
-        if(NOT ok)
-          set(answer 0)
-          break()
-        endif()
-      endif()
-    endforeach()
+  get_filename_component(stem ${file} NAME_WE)
+  string(REGEX REPLACE "_test$" "" tested ${stem})
+  file(GLOB tested_modules ${VX_SRC}/*/${tested}.cpp)
+  set(needed "")
+  if(NOT tested STREQUAL stem)
+    set(needed ${tested_modules})
   endif()
+  vx_project_includes(${file} headers)
+  foreach(header ${headers})
+    string(REGEX REPLACE "\\.h$" ".cpp" module ${header})
+    get_filename_component(name ${module} NAME)
+    string(FIND "${header}" "${VX_SRC}/" at)
+    if(at EQUAL 0 AND EXISTS ${module} AND NOT EXISTS ${VX_TESTS}/support/native/${name})
+      list(APPEND needed ${module})
+    endif()
+  endforeach()
+  foreach(module ${needed})
+    vx_portable_module(${module} ok)
+    if(NOT ok)
+      set(answer 0)
+    endif()
+  endforeach()
   set(${out} ${answer} PARENT_SCOPE)
 endfunction()
 

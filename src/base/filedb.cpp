@@ -120,7 +120,7 @@ static void FdbFileCloseDelete(int file) {
     char path[256];
     FileGetPath(file, path);
     while (FileFindOpen(path) == file) FileClose(file);
-    remove(path);
+    FileOsRemove(path);
 }
 
 // ---- Stored words and the header image.

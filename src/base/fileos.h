@@ -26,3 +26,4 @@ Erc FileOsWrite(FileHandle h, const void *buffer, uint32_t length, uint32_t *mov
 Erc FileOsFlush(FileHandle h);
 Erc FileOsGetSize(FileHandle h, uint32_t *size);
 Erc FileOsSetEnd(FileHandle h, uint32_t size);
+int FileOsRemove(const char *path); // 1 when the file was deleted; no error is set

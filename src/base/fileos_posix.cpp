@@ -5,9 +5,11 @@
 // not enforced.
 #include "base/fileos.h"
 
+#include "base/os_posix.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,11 +32,8 @@ static bool FileOsIsFolder(int fd) {
 }
 
 Erc FileOsOpen(const char *path, int fCreate, int fReadOnly, int fSeq, int, FileHandle *out) {
-    std::string name(path);
-    for (char &c : name)
-        if (c == '\\') c = '/';
     int flags = (fReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC | (fCreate ? O_CREAT | O_TRUNC : 0);
-    int fd = open(name.c_str(), flags, 0666);
+    int fd = open(OsPosixPath(path).c_str(), flags, 0666);
     if (fd >= 0 && FileOsIsFolder(fd)) {
         close(fd);
         fd = -1;
@@ -91,6 +90,10 @@ Erc FileOsGetSize(FileHandle h, uint32_t *size) {
     if ((uint64_t)st.st_size >= 0xFFFFFFFFull) return ErcSetSysF(EFBIG, ercFileTooLarge);
     *size = (uint32_t)st.st_size;
     return nullptr;
+}
+
+int FileOsRemove(const char *path) {
+    return remove(OsPosixPath(path).c_str()) == 0;
 }
 
 Erc FileOsSetEnd(FileHandle h, uint32_t size) {

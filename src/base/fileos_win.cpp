@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 const char ercFileCreate[] = "Cannot create file: %s";
 const char ercFileOpen[] = "Cannot open file: %s";
 const char ercFileClose[] = "Error closing file";
@@ -70,6 +72,10 @@ Erc FileOsGetSize(FileHandle h, uint32_t *size) {
         return ErcSetSysF(GetLastError(), ercFileTooLarge);
     *size = low;
     return nullptr;
+}
+
+int FileOsRemove(const char *path) {
+    return remove(path) == 0;
 }
 
 Erc FileOsSetEnd(FileHandle h, uint32_t size) {

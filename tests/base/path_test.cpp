@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <cstring>
 #include <string>
 
@@ -354,7 +352,7 @@ TEST(PathBuild, RelativeAndCommon) {
 TEST(PathBuild, FullPaths) {
     std::string dir = VxTempDir();
     std::string sub = dir + "\\sub";
-    CreateDirectoryA(sub.c_str(), nullptr);
+    VxMakeDir(sub);
     char old[PATH_BUFFER];
     ASSERT_TRUE(PathOsGetCurrentDir(old));
     ASSERT_TRUE(PathOsSetCurrentDir(dir.c_str()));
@@ -362,6 +360,8 @@ TEST(PathBuild, FullPaths) {
     ASSERT_TRUE(PathOsGetCurrentDir(cwd));
     std::string here = cwd;
     std::string parent = here.substr(0, here.rfind('\\'));
+    char root[PATH_BUFFER];
+    PathGetRoot(cwd, root);
 
     struct Case {
         const char *path;
@@ -379,7 +379,7 @@ TEST(PathBuild, FullPaths) {
         {"", here},
         {"C:\\abs\\x.c", "C:\\abs\\x.c"},
         {"\\\\srv\\share\\x", "\\\\srv\\share\\x"},
-        {"\\top.c", here.substr(0, 3) + "top.c"},
+        {"\\top.c", std::string(root) + "top.c"},
     };
     for (const Case &c : cases) {
         char out[PATH_BUFFER];

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -829,7 +827,7 @@ TEST_F(FakeClock, BusyWaitReturnsTimePassed) {
 }
 
 TEST(UtilSystem, EnvironmentAndWide) {
-    SetEnvironmentVariableA("VX_UTIL_TEST", "value");
+    VxSetEnv("VX_UTIL_TEST", "value");
     char buf[32];
     EXPECT_TRUE(SysGetEnv("VX_UTIL_TEST", buf, sizeof buf));
     EXPECT_STREQ(buf, "value");
@@ -837,7 +835,7 @@ TEST(UtilSystem, EnvironmentAndWide) {
     EXPECT_TRUE(SysGetEnv("VX_UTIL_TEST", g.bytes, 4)) << "a longer value is cut, not dropped";
     EXPECT_STREQ(g.bytes, "val");
     EXPECT_TRUE(g.Intact());
-    SetEnvironmentVariableA("VX_UTIL_TEST", nullptr);
+    VxSetEnv("VX_UTIL_TEST", nullptr);
     EXPECT_FALSE(SysGetEnv("VX_UTIL_TEST", buf, sizeof buf));
     EXPECT_STREQ(buf, "");
 

@@ -32,6 +32,31 @@ std::string VxTempDir() {
     return dir;
 }
 
+void VxMakeDir(const std::string &path) {
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+FILE *VxFileOpen(const std::string &path, const char *mode) {
+    return fopen(path.c_str(), mode);
+}
+
+bool VxFileExists(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void VxSetEnv(const char *name, const char *value) {
+    SetEnvironmentVariableA(name, value);
+}
+
+void *VxHoldDenyingWrites(const std::string &path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    return h == INVALID_HANDLE_VALUE ? nullptr : h;
+}
+
+void VxRelease(void *hold) {
+    if (hold) CloseHandle(hold);
+}
+
 int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
     HeapInit();

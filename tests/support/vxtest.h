@@ -1,6 +1,7 @@
 // Shared test support: every alert is recorded instead of shown, and log lines can be captured.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,3 +25,13 @@ void VxSeamsInstall();
 
 // A fresh empty folder for the running test, under the system's temporary folder; ends without a backslash.
 std::string VxTempDir();
+
+// Small system services for tests that run on every system. Paths are in the program's form (backslashes).
+void VxMakeDir(const std::string &path);
+FILE *VxFileOpen(const std::string &path, const char *mode); // fopen
+bool VxFileExists(const std::string &path);
+void VxSetEnv(const char *name, const char *value); // a null value removes the variable
+// Holds the file open for reading and denies others write access, as another program may; null where the
+// system has no sharing modes, so that the test has nothing to check there.
+void *VxHoldDenyingWrites(const std::string &path);
+void VxRelease(void *hold);

@@ -4,10 +4,13 @@
 #include "support/vxtest.h"
 
 #include "base/heap.h"
+#include "base/os_posix.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -27,6 +30,31 @@ std::string VxTempDir() {
     fs::create_directories(dir);
     return dir.string();
 }
+
+void VxMakeDir(const std::string &path) {
+    mkdir(OsPosixPath(path.c_str()).c_str(), 0777);
+}
+
+FILE *VxFileOpen(const std::string &path, const char *mode) {
+    return fopen(OsPosixPath(path.c_str()).c_str(), mode);
+}
+
+bool VxFileExists(const std::string &path) {
+    return access(OsPosixPath(path.c_str()).c_str(), F_OK) == 0;
+}
+
+void VxSetEnv(const char *name, const char *value) {
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+void *VxHoldDenyingWrites(const std::string &) {
+    return nullptr;
+}
+
+void VxRelease(void *) {}
 
 int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);

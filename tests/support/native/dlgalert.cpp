@@ -1,6 +1,6 @@
 // Native stand-in for the alert boxes of the Windows-only dlgalert module: the native build has no message
 // box, so every alert goes to the test hook when one is set and is answered OK otherwise. Only what the
-// portable modules call is here.
+// portable modules and their tests call is here.
 #include "ui/dlgalert.h"
 
 #include <cstdarg>
@@ -25,4 +25,15 @@ int AlertError(const char *format, ...) {
     vsnprintf(text, sizeof text, format, args);
     va_end(args);
     return AlertBox(text, ALERT_WARNING, 0);
+}
+
+// No progress box opens natively: a step is cancelled only when the test hook says so.
+static ProgressHook progressTestHook;
+
+void ProgressSetTestHook(ProgressHook hook) {
+    progressTestHook = hook;
+}
+
+int ProgressStep(int position) {
+    return progressTestHook ? progressTestHook(position) : 0;
 }
