@@ -3,6 +3,8 @@
 // off.
 #include "base/sll.h"
 
+#include "base/util.h"
+
 #include "base/stl.h"
 
 #include <cstring>
@@ -72,7 +74,7 @@ int SllSearchRecord(const Sll *list, const unsigned char *key, int32_t *outIndex
 
 // Texts compare as C strings.
 static int SllCmpTexts(const unsigned char *a, const unsigned char *b) {
-    return StlCmpIdent(a, (int32_t)strlen((const char *)a), b, (int32_t)strlen((const char *)b), 0);
+    return StrCmpIdent((const char *)a, (const char *)b);
 }
 
 int SllCmpItems(const void *a, const void *b) {

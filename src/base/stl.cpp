@@ -10,6 +10,8 @@
 // stored, and a list read back has no buckets.
 #include "base/stl.h"
 
+#include "base/util.h"
+
 #include "base/erc.h"
 #include "base/utilil.h"
 
@@ -206,24 +208,12 @@ void StlAdjustValues(Stl *list, int32_t threshold, int32_t delta) {
     }
 }
 
-int StlCmpIdent(const unsigned char *a, int32_t na, const unsigned char *b, int32_t nb, int exact) {
-    int32_t ua = 0, ub = 0;
-    while (ua < na && a[ua] == '_') ua++;
-    while (ub < nb && b[ub] == '_') ub++;
-    for (int32_t i = ua, j = ub; i < na || j < nb; i++, j++) {
-        unsigned char x = i < na ? a[i] : 0, y = j < nb ? b[j] : 0;
-        int c = exact ? x - y : CharCmpI(x, y);
-        if (c) return c;
-    }
-    return ua - ub;
-}
-
 int StlPstrCmpIdent(const unsigned char *a, const unsigned char *b) {
-    return StlCmpIdent(a + 1, a[0], b + 1, b[0], 0);
+    return PstrCmpIdent(a, b);
 }
 
 int StlPstrCmpIdentExact(const unsigned char *a, const unsigned char *b) {
-    return StlCmpIdent(a + 1, a[0], b + 1, b[0], 1);
+    return PstrCmpIdentExact(a, b);
 }
 
 // The search key carries the caller's comparator to the plexvar search, which sees item pointers.

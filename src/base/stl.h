@@ -96,7 +96,6 @@ void StlSortBy(Stl *list, PlexVarCompare compare);
 
 // Identifier order over counted strings: case-blind (or exact), leading underscores skipped, then fewer
 // underscores first; a string's end compares as 0. Kept here until the string utilities offer it.
-int StlCmpIdent(const unsigned char *a, int32_t na, const unsigned char *b, int32_t nb, int exact);
 int StlPstrCmpIdent(const unsigned char *a, const unsigned char *b);
 int StlPstrCmpIdentExact(const unsigned char *a, const unsigned char *b);
 
