@@ -8,7 +8,7 @@
 # joined too or has a stand-in. What the portable modules need of Windows-only modules comes from those
 # stand-ins: tests/support/native/<module>.cpp, small and named after the module they stand in for.
 
-set(VX_SANITIZE address,undefined,float-divide-by-zero,local-bounds,pointer-subtract)
+set(VX_SANITIZE address,undefined,float-divide-by-zero,local-bounds)
 add_compile_options(-g -O1 -fno-omit-frame-pointer -fsanitize=${VX_SANITIZE} -fno-sanitize-recover=all)
 add_link_options(-fsanitize=${VX_SANITIZE} -fno-sanitize-recover=all)
 # The standard library's own bounds checks, for what the tests keep in containers.

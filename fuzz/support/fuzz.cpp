@@ -2,6 +2,7 @@
 // writes its files into a folder of its own, removed when the process ends.
 #include "support/fuzz.h"
 
+#include "base/file.h"
 #include "base/heap.h"
 
 #include <cstdio>
@@ -42,4 +43,10 @@ std::string FuzzWriteFile(const char *name, const uint8_t *data, size_t size) {
     FuzzCheck(f != nullptr, "the input file can be created");
     FuzzCheck(fwrite(data, 1, size, f) == size && fclose(f) == 0, "the input file can be written");
     return path;
+}
+
+int FuzzOpenBytes(const char *name, const uint8_t *data, size_t size) {
+    int file = FileOpen(FuzzWriteFile(name, data, size).c_str(), 0);
+    FuzzCheck(file >= 0, "the file opens");
+    return file;
 }

@@ -14,3 +14,7 @@ void FuzzCheck(bool ok, const char *what);
 
 // Writes the bytes to a file of that name in the process's own temporary folder and returns its path.
 std::string FuzzWriteFile(const char *name, const uint8_t *data, size_t size);
+
+// The same file opened read-write through the file layer, at position 0: a stored form for a reader, or an
+// empty file (no bytes) to write a form into.
+int FuzzOpenBytes(const char *name, const uint8_t *data, size_t size);
