@@ -182,6 +182,7 @@ static int FileUnmapView(FileRec *rec) {
     if (!FileOsGetCalls()->unmap(rec->mapping, rec->view)) return 0;
     rec->mapping = 0;
     rec->view = nullptr;
+    rec->viewSize = 0;
     return 1;
 }
 
@@ -219,6 +220,15 @@ void FileGetPath(int file, char *buffer) {
 }
 
 // ---- Transfers ----
+
+// The view covers the file as it was mapped; a seek may have grown the logical size past it. A transfer that
+// would leave the view unmaps the file and goes through the cache instead of reading past the view.
+static bool FileLeaveView(FileRec *rec, uint32_t offset, int32_t length) {
+    if (!rec->view || (uint64_t)offset + (uint32_t)length <= rec->viewSize) return true;
+    if (FileUnmapView(rec)) return true;
+    FileSetIoError(rec, ercFileWriteFor);
+    return false;
+}
 
 static bool FileUsesCache(const FileRec *rec) {
     return !(rec->flags & FILE_DIRECT) && FileCacheIsReady();
@@ -287,7 +297,14 @@ static int32_t FileCacheTransfer(int file, FileRec *rec, char *buffer, int32_t l
     return done;
 }
 
-// One system call; the result is what moved. A short write is an error of the file as well.
+int FileBeyondDisk(FileRec *rec, uint32_t offset) {
+    uint64_t size = 0;
+    return FileOsGetCalls()->getSize(rec->handle, &size) && offset >= size;
+}
+
+// One system call; the result is what moved. A read that stops where the disk ends, inside the logical size,
+// delivers zeros for the rest; a read that moves nothing before the disk ends is an error; a short write is
+// an error of the file as well.
 static int32_t FileDirectTransfer(FileRec *rec, void *buffer, int32_t length, int fWrite) {
     uint32_t moved = 0;
     Erc erc = FileOsSeek(rec->handle, rec->position);
@@ -297,6 +314,10 @@ static int32_t FileDirectTransfer(FileRec *rec, void *buffer, int32_t length, in
     if (erc) {
         FileNoteOsError(rec);
         return -1;
+    }
+    if (!fWrite && moved < (uint32_t)length && FileBeyondDisk(rec, rec->position + moved)) {
+        memset((char *)buffer + moved, 0, (size_t)length - moved);
+        moved = (uint32_t)length;
     }
     if (!fWrite && moved == 0) {
         FileSetIoError(rec, ercFileReadFor);
@@ -322,14 +343,8 @@ int32_t FileReadWrite(int file, void *buffer, int32_t length, int fWrite) {
     if (fWrite && !FileWriteAllowed(rec, length)) return -1;
     if (!fWrite) length = FileCutAt(rec, rec->position, length);
     FileRemapStep(rec, file, 1, 0);
-    if (rec->view) {
-        if (!fWrite || (uint64_t)rec->position + (uint32_t)length <= rec->size)
-            return FileViewTransfer(rec, buffer, length, fWrite);
-        if (!FileUnmapView(rec)) {
-            FileSetIoError(rec, ercFileWriteFor);
-            return -1;
-        }
-    }
+    if (!FileLeaveView(rec, rec->position, length)) return -1;
+    if (rec->view) return FileViewTransfer(rec, buffer, length, fWrite);
     if (length == 0) return 0;
     if (FileUsesCache(rec)) return FileCacheTransfer(file, rec, (char *)buffer, length, fWrite);
     return FileDirectTransfer(rec, buffer, length, fWrite);
@@ -389,6 +404,7 @@ int32_t FileReadLine(int file, char *buffer, int32_t max) {
     int32_t count = FileCutAt(rec, rec->position, max);
     FileRemapStep(rec, file, 1, 0);
     if (count == 0) return 0;
+    if (!FileLeaveView(rec, rec->position, count)) return -1;
     if (!rec->view && FileUsesCache(rec)) return FileReadLineCached(file, rec, buffer, count);
     return FileReadLineWhole(file, rec, buffer, count);
 }
@@ -438,6 +454,8 @@ const void *FileReadPtr(int file, uint32_t offset, void *buffer, int32_t length,
     }
     FileRemapStep(rec, file, 1, 0);
     int32_t n = FileCutAt(rec, offset, length);
+    if (n == 0) return buffer;
+    if (!FileLeaveView(rec, offset, n)) return nullptr;
     if (rec->view) {
         if (!FileViewProbe(rec, offset, n)) {
             FileSetIoError(rec, ercFileReadFor);
@@ -446,7 +464,6 @@ const void *FileReadPtr(int file, uint32_t offset, void *buffer, int32_t length,
         *outLength = n;
         return rec->view + offset;
     }
-    if (n == 0) return buffer;
     uint32_t last = offset + (uint32_t)length - 1;
     if (FileUsesCache(rec) && (offset >> FILE_BLOCK_SHIFT) == (last >> FILE_BLOCK_SHIFT)) {
         const char *block = FileCacheGetBlock(file, offset >> FILE_BLOCK_SHIFT, 0);
@@ -486,8 +503,8 @@ static int FileCopyPieces(int source, int destination, uint32_t length) {
 int FileCopyRange(int source, uint32_t offset, int destination, uint32_t length) {
     FileRec *s = FileRecOf(source), *d = FileRecOf(destination);
     if (!s || !d || offset > s->size) return 0;
-    if (s->view && d->view && (uint64_t)offset + length <= s->size &&
-        (uint64_t)d->position + length <= d->size && !(d->flags & FILE_READONLY))
+    if (s->view && d->view && (uint64_t)offset + length <= s->viewSize &&
+        (uint64_t)d->position + length <= d->viewSize && !(d->flags & FILE_READONLY))
         return FileCopyViews(s, offset, d, length);
     s->position = offset;
     FileCacheQuietBegin(source);
@@ -695,7 +712,7 @@ int FileMap(int file, int64_t size) {
         return 0;
     }
     rec->view = (char *)view;
-    rec->size = bytes;
+    rec->viewSize = rec->size = bytes;
     if (rec->position > rec->size) rec->position = rec->size;
     return 1;
 }

@@ -45,6 +45,7 @@ struct FileRec {
     int32_t refCount;        // opens sharing the slot
     FileHandle mapping;      // non-zero while mapped
     char *view;              // the whole file while mapped
+    uint32_t viewSize;       // bytes the view covers; the logical size may grow past it by a seek
     uint32_t mapTime;        // tick count of the open, the last map or unmap, the last remap step
     int32_t accessCount;     // transfers since the last remap step
     int32_t shareCode;       // of the system open, kept to reopen
@@ -130,6 +131,10 @@ uint32_t FileGetSizeByPath(const char *path);
 int FileInfoEqual(const FileInfo *a, const FileInfo *b);
 int FileTimeNewer(const FileInfo *a, const FileInfo *b);
 int FileCompare(const char *pathA, const char *pathB);
+
+// 1 when offset lies at or past the file's end on disk: a seek grew the logical size there, and the bytes
+// up to the logical size were never written (they read as zeros).
+int FileBeyondDisk(FileRec *rec, uint32_t offset);
 
 // Errors: the record's last error and the current error; the read and write texts name the file.
 void FileSetIoError(FileRec *rec, Erc erc);

@@ -302,7 +302,7 @@ int FileCacheFlushFile(int file) {
     FileRec *rec = FileGetRec(file);
     if (!rec) return 1;
     if (rec->view) {
-        if (FileOsGetCalls()->flushView(rec->view, rec->size)) return 1;
+        if (FileOsGetCalls()->flushView(rec->view, rec->viewSize)) return 1;
         FileSetIoError(rec, ercFileWriteFor);
         return 0;
     }
@@ -338,7 +338,8 @@ static bool FileCacheFlushInPlace(int file) {
 // ---- Reading ----
 
 // Reads `count` adjacent blocks from block `block` on into cache index `index` on; the bytes past what the
-// file holds (the logical size, or a short read) are zeroed. 0 when nothing could be read.
+// file holds (the logical size, or a short read) are zeroed. 0 when nothing could be read, unless the disk
+// ends there: a seek grew the logical size, and the bytes were never written.
 static bool FileCacheLoad(FileRec *rec, int32_t index, uint32_t block, int32_t count) {
     char *bytes = FileCacheBytes(index);
     uint32_t length = (uint32_t)count * FILE_BLOCK_SIZE;
@@ -347,7 +348,8 @@ static bool FileCacheLoad(FileRec *rec, int32_t index, uint32_t block, int32_t c
     bool ok = true;
     if (start < rec->size) {
         uint32_t want = std::min(length, rec->size - start);
-        ok = !FileOsSeek(rec->handle, start) && !FileOsRead(rec->handle, bytes, want, &got) && got > 0;
+        ok = !FileOsSeek(rec->handle, start) && !FileOsRead(rec->handle, bytes, want, &got) &&
+             (got > 0 || FileBeyondDisk(rec, start));
         if (!ok) got = 0;
     }
     memset(bytes + got, 0, length - got);

@@ -4,14 +4,17 @@
 
 #include <windows.h>
 
-static int globalBlockFailCountdown;
+static int globalBlockFailures;
 
-void GlobalBlockFailNthAlloc(int n) {
-    globalBlockFailCountdown = n;
+void GlobalBlockFailNext(int count) {
+    globalBlockFailures = count;
 }
 
 void *GlobalBlockAlloc(size_t size) {
-    if (globalBlockFailCountdown > 0 && --globalBlockFailCountdown == 0) return nullptr;
+    if (globalBlockFailures > 0) {
+        globalBlockFailures--;
+        return nullptr;
+    }
     return (void *)GlobalAlloc(GPTR, size);
 }
 

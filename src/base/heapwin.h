@@ -7,5 +7,5 @@
 void *GlobalBlockAlloc(size_t size); // null on failure
 void GlobalBlockFree(void *block);   // null is allowed
 
-// Test seam: make the nth allocation from now on fail (1 = the next one); 0 turns it off.
-void GlobalBlockFailNthAlloc(int n);
+// Test seam: the next `count` allocations fail; 0 turns it off.
+void GlobalBlockFailNext(int count);
