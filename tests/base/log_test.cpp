@@ -13,6 +13,12 @@ class Log : public FileLayerTest {
 protected:
     void SetUp() override {
         FileLayerTest::SetUp();
+        // The temporary folder is emptied of files only, not of the log folder's files from an earlier run.
+        for (const char *name : {"VX.LOG", "VX2.LOG", "VX3.LOG", "VX4.LOG"}) {
+            std::string path = dir + "\\Logs\\" + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
         ToolboxSetUserDataDir(dir.c_str());
         LogForgetPath();
     }

@@ -97,6 +97,7 @@ TEST_F(PlexFile, TruncatedOrCorruptInputIsRefused) {
     } cases[] = {
         {"negative count", withWord(0, 0xFFFFFFFF), -1},
         {"count beyond the file", withWord(0, 5), -1},
+        {"a gigabyte of elements", withWord(0, 0x10000000), -1},
         {"huge count", withWord(0, 0x7FFFFFFF), -1},
         {"negative element size", withWord(2, 0xFFFFFFFC), -1},
         {"count x size overflows", withWord(2, 0x40000000), -1},
@@ -116,12 +117,18 @@ TEST_F(PlexFile, TruncatedOrCorruptInputIsRefused) {
         Plex *untouched = (Plex *)&path;
         Plex *out = untouched;
         int32_t elemSize = i < std::size(cases) ? cases[i].elemSize : -1;
+        HeapFailNthAlloc(1); // still armed afterwards only when the reader allocated nothing
         EXPECT_FALSE(elemSize < 0 ? PlexRead(&out, sizeof(PlexFileOwner), f)
                                   : PlexReadExpect(&out, sizeof(PlexFileOwner), elemSize, f))
             << all[i].first;
+        void *probe = MemAlloc(1);
+        EXPECT_EQ(probe, nullptr) << all[i].first << ": refused before allocating";
+        MemFree(probe);
+        HeapFailNthAlloc(0);
         EXPECT_EQ(out, untouched) << all[i].first;
         FileClose(f);
     }
+    ErcClear();
     EXPECT_EQ(HLiveCount(), live) << "nothing left allocated";
 
     VxDiskWrite(path, good);
