@@ -131,6 +131,9 @@ uint32_t FileGetSizeByPath(const char *path);
 int FileInfoEqual(const FileInfo *a, const FileInfo *b);
 int FileTimeNewer(const FileInfo *a, const FileInfo *b);
 int FileCompare(const char *pathA, const char *pathB);
+// The size and last-write time of a directory entry (defined by the Win32 back-end, which has the record).
+struct _WIN32_FIND_DATAA;
+void FileInfoFromFindData(const struct _WIN32_FIND_DATAA *fd, FileInfo *out);
 
 // 1 when offset lies at or past the file's end on disk: a seek grew the logical size there, and the bytes
 // up to the logical size were never written (they read as zeros).

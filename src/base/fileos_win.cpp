@@ -5,6 +5,7 @@
 // failure exit, which returns 0 with the stack as the routine left it.
 #include "base/fileos.h"
 
+#include "base/file.h"
 #include "base/fileprim.h"
 
 #include <cstdio>
@@ -157,6 +158,12 @@ static int FileOsWinFindInfo(const char *path, FileOsInfo *info) {
     if (!found) return 0;
     FileOsWinInfo(fd.dwFileAttributes, fd.ftLastWriteTime, fd.nFileSizeHigh, fd.nFileSizeLow, info);
     return 1;
+}
+
+void FileInfoFromFindData(const WIN32_FIND_DATAA *fd, FileInfo *out) {
+    out->timeLow = fd->ftLastWriteTime.dwLowDateTime;
+    out->timeHigh = fd->ftLastWriteTime.dwHighDateTime;
+    out->size = fd->nFileSizeHigh ? 0xFFFFFFFFu : fd->nFileSizeLow;
 }
 
 static int FileOsWinSetTimeNow(FileHandle h) {

@@ -394,6 +394,13 @@ TEST_F(FileTable, InfoAndTouch) {
     EXPECT_EQ(byPath.size, 5u);
     EXPECT_NE(byPath.timeHigh, 0u);
     EXPECT_EQ(FileGetSizeByPath(path.c_str()), 5u);
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(path.c_str(), &fd);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    FileInfo entry;
+    FileInfoFromFindData(&fd, &entry);
+    EXPECT_TRUE(FileInfoEqual(&entry, &byPath));
     EXPECT_FALSE(FileGetInfoByPath(Path("nothing").c_str(), &missing));
     EXPECT_EQ(missing.size, 0u);
     EXPECT_EQ(FileGetSizeByPath(Path("nothing").c_str()), 0u);
@@ -638,7 +645,7 @@ TEST_F(FileTable, UnmappedWhenSeekPassesTheView) {
     int f = FileOpenEx(path.c_str(), 0, 0, 0, 1);
     ASSERT_NE(FileGetRec(f)->view, nullptr);
     FileSeek(f, 70000); // the logical size passes the view
-    FileSeek(f, 4000); // the read crosses the view's only page
+    FileSeek(f, 4000);  // the read crosses the view's only page
     std::string back(1000, '?');
     EXPECT_EQ(FileReadWrite(f, back.data(), 1000, 0), 1000) << "no read past the view";
     EXPECT_EQ(back, std::string(1000, 0));
