@@ -3,8 +3,9 @@
 // the slot. A transfer goes through the mapped view when the file is mapped, else through the block disk
 // cache (base/filecache.h) unless the file is direct or the cache is not set up, else straight to the system.
 // Portable: the system is reached only through the fileos table.
-// Invariants: position <= size for every transfer's start; a mapped or direct file has no cache blocks;
-// every byte of the view is touched only through the guarded copy, so a fault there is an error, not a crash.
+// Invariants: position <= size for every transfer's start; a mapped or direct file has no cache blocks; this
+// module touches a view only through the guarded copy, so a fault there is an error, not a crash (FileReadPtr
+// hands out a view pointer only after probing each page of the range).
 #include "base/file.h"
 
 #include "base/filecache.h"
@@ -382,11 +383,10 @@ static int32_t FileReadLineCached(int file, FileRec *rec, char *buffer, int32_t 
 }
 
 // Reads a whole piece, then steps back to just after its first LF.
-static int32_t FileReadLineWhole(int file, FileRec *rec, char *buffer, int32_t count) {
+static int32_t FileReadLineWhole(FileRec *rec, char *buffer, int32_t count) {
     uint32_t start = rec->position;
     int32_t n =
         rec->view ? FileViewTransfer(rec, buffer, count, 0) : FileDirectTransfer(rec, buffer, count, 0);
-    (void)file;
     if (n < 0) return -1;
     n = FileLineLength(buffer, n);
     rec->position = start + (uint32_t)n;
@@ -406,7 +406,7 @@ int32_t FileReadLine(int file, char *buffer, int32_t max) {
     if (count == 0) return 0;
     if (!FileLeaveView(rec, rec->position, count)) return -1;
     if (!rec->view && FileUsesCache(rec)) return FileReadLineCached(file, rec, buffer, count);
-    return FileReadLineWhole(file, rec, buffer, count);
+    return FileReadLineWhole(rec, buffer, count);
 }
 
 int32_t FileReadLineSz(int file, char *buffer, int32_t max) {
