@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!fdb) {
         FuzzCheck(FileCountOpen() == open, "a refused file is closed");
         ErcClear();
-        FdbClearErrorFlags();
+        FileErrorFlagsClear();
         return 0;
     }
     FuzzWalk(fdb, record);
@@ -79,6 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FuzzCheck(FdbRecordCount(fdb) == live, "the records survive a close");
     FdbClose(fdb);
     ErcClear();
-    FdbClearErrorFlags();
+    FileErrorFlagsClear();
     return 0;
 }

@@ -4,9 +4,18 @@
 
 #include <cctype>
 #include <cerrno>
+#include <ctime>
 
 uint32_t OsLastError() {
     return (uint32_t)errno;
+}
+
+void OsGetLocalTime(OsDateTime *out) {
+    time_t now = time(nullptr);
+    struct tm t;
+    localtime_r(&now, &t);
+    *out = {(uint16_t)(t.tm_year + 1900), (uint16_t)(t.tm_mon + 1), (uint16_t)t.tm_mday,
+            (uint16_t)t.tm_hour,          (uint16_t)t.tm_min,       (uint16_t)t.tm_sec};
 }
 
 // A drive letter names the root: "C:\a" is "/a", and "C:" alone the current folder.

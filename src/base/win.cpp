@@ -30,24 +30,6 @@ static Fn SysProc(HMODULE module, const char *name) {
     return module ? (Fn)(void (*)())GetProcAddress(module, name) : nullptr;
 }
 
-// ---- Tick clock
-
-static TickSource tickSource;
-
-void TickSetTestSource(TickSource source) {
-    tickSource = source;
-}
-
-uint32_t TickNow() {
-    return tickSource ? tickSource() : GetTickCount();
-}
-
-void TickBusyWait(uint32_t ms) {
-    uint32_t start = TickNow();
-    while (TickNow() - start < ms) {
-    }
-}
-
 // ---- System facts
 
 static HWND wndFrame;

@@ -7,12 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The tick clock every timing of the library reads, in milliseconds; it wraps after 49.7 days.
-uint32_t TickNow();
-void TickBusyWait(uint32_t ms);
-// Test seam: a replacement clock; null goes back to the system's.
-typedef uint32_t (*TickSource)();
-void TickSetTestSource(TickSource source);
+// The tick clock (TickNow, TickSetTestSource) lives with the other timing helpers.
+#include "base/util.h"
 
 // The shell's frame and MDI client windows, which the window utilities measure against.
 void WndSetAppWindows(HWND frame, HWND mdiClient);

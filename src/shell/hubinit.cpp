@@ -5,6 +5,7 @@
 
 #include "base/file.h"
 #include "base/heap.h"
+#include "base/trl.h"
 #include "base/utilil.h"
 #include "base/win.h"
 
@@ -57,6 +58,8 @@ int HubMessageLoop() {
 
 int HubRun(HINSTANCE instance, const char *, int show) {
     HeapInit();
+    // Long walks over tree lists stop when the user presses a key.
+    TrlSetInputPoll(InputPending);
     if (!HubRegisterFrameClass(instance) || !HubCreateFrame(instance, show)) return 1;
     return HubMessageLoop();
 }

@@ -48,6 +48,10 @@ void VxSetEnv(const char *name, const char *value) {
     SetEnvironmentVariableA(name, value);
 }
 
+void VxSetSystemError(uint32_t code) {
+    SetLastError(code);
+}
+
 void *VxHoldDenyingWrites(const std::string &path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     return h == INVALID_HANDLE_VALUE ? nullptr : h;

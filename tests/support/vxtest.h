@@ -1,6 +1,7 @@
 // Shared test support: every alert is recorded instead of shown, and log lines can be captured.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ void VxMakeDir(const std::string &path);
 FILE *VxFileOpen(const std::string &path, const char *mode); // fopen
 bool VxFileExists(const std::string &path);
 void VxSetEnv(const char *name, const char *value); // a null value removes the variable
+void VxSetSystemError(uint32_t code);               // what OsLastError answers next
 // Holds the file open for reading and denies others write access, as another program may; null where the
 // system has no sharing modes, so that the test has nothing to check there.
 void *VxHoldDenyingWrites(const std::string &path);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -48,6 +49,10 @@ void VxSetEnv(const char *name, const char *value) {
         setenv(name, value, 1);
     else
         unsetenv(name);
+}
+
+void VxSetSystemError(uint32_t code) {
+    errno = (int)code;
 }
 
 void *VxHoldDenyingWrites(const std::string &) {
