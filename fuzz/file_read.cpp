@@ -1,9 +1,10 @@
 // Fuzz target: the file layer's reads on arbitrary file bytes. The input gives the file's contents, the
-// open flags, and a run of seeks, skips, seeks from the end and reads of any length at the file's position,
-// with a second open of the same path that must share the slot. Expected: the position and the logical
-// size follow the seeks (a seek past the end grows the size); a read moves at most what lies before the
-// logical end, delivers the file's own bytes, and moves all it was asked for when that lies inside the file
-// on disk; closing leaves the table as it was.
+// open flags (read-only, sequential, mapping allowed), and a run of seeks, skips, seeks from the end, reads
+// of any length at the file's position, line reads, pointer reads, switches between the cached, mapped and
+// direct paths, and a second open of the same path that must share the slot. Expected: the position and
+// the logical size follow the seeks (a seek past the end grows the size); a read moves at most what lies
+// before the logical end, delivers the file's own bytes, and moves all it was asked for when that lies
+// inside the file on disk; a line read stops after its first line feed; closing leaves the table as it was.
 #include "base/erc.h"
 #include "base/file.h"
 #include "support/fuzz.h"
@@ -33,6 +34,12 @@ static void ModelSeek(FileModel &m, uint32_t position) {
     if (position > m.size) m.size = position;
 }
 
+// The bytes delivered from offset at must be the file's own where the file on disk has them.
+static void FuzzCheckBytes(const FileModel &m, uint32_t at, const void *bytes, int32_t n, const char *what) {
+    size_t onDisk = at < m.disk.size() ? std::min<size_t>(n, m.disk.size() - at) : 0;
+    FuzzCheck(onDisk == 0 || memcmp(bytes, &m.disk[at], onDisk) == 0, what);
+}
+
 static void OpRead(FileModel &m, FuzzedDataProvider &in, bool exact) {
     int32_t length = in.ConsumeIntegralInRange<int32_t>(0, FUZZ_MAX_READ);
     std::vector<uint8_t> buffer(length + 1, 0xEE);
@@ -53,14 +60,47 @@ static void OpRead(FileModel &m, FuzzedDataProvider &in, bool exact) {
         return;
     }
     FuzzCheck(moved <= length && (uint64_t)m.position + moved <= m.size, "a read stops at the logical end");
-    size_t onDisk = m.position < m.disk.size() ? std::min<size_t>(moved, m.disk.size() - m.position) : 0;
-    FuzzCheck(onDisk == 0 || memcmp(buffer.data(), &m.disk[m.position], onDisk) == 0,
-              "a read delivers the file's bytes");
+    FuzzCheckBytes(m, m.position, buffer.data(), moved, "a read delivers the file's bytes");
     m.position += moved;
 }
 
+static void OpReadLine(FileModel &m, FuzzedDataProvider &in) {
+    int32_t max = in.ConsumeIntegralInRange<int32_t>(0, 300);
+    std::vector<char> buffer(max + 1, (char)0xEE);
+    int32_t n = FileReadLine(m.file, buffer.data(), max);
+    FuzzCheck(buffer[max] == (char)0xEE, "a line read stays inside its buffer");
+    if (n < 0) {
+        ErcClear();
+        m.position = FileTell(m.file);
+        return;
+    }
+    FuzzCheck(n <= max && (uint64_t)m.position + n <= m.size, "a line read stops at its bounds");
+    const char *lf = (const char *)memchr(buffer.data(), '\n', n);
+    FuzzCheck(!lf || lf == buffer.data() + n - 1, "a line read stops after its line feed");
+    FuzzCheckBytes(m, m.position, buffer.data(), n, "a line read delivers the file's bytes");
+    m.position += n;
+}
+
+// Where the position ends after a pointer read depends on the path the file takes: it is taken again.
+static void OpReadPtr(FileModel &m, FuzzedDataProvider &in) {
+    uint32_t at = in.ConsumeIntegralInRange<uint32_t>(0, m.size);
+    int32_t length = in.ConsumeIntegralInRange<int32_t>(0, FUZZ_MAX_READ);
+    std::vector<uint8_t> buffer(length + 1, 0xEE);
+    int32_t got = -1;
+    const void *bytes = FileReadPtr(m.file, at, buffer.data(), length, &got);
+    FuzzCheck(buffer[length] == 0xEE, "a pointer read stays inside its buffer");
+    if (bytes) {
+        FuzzCheck(got >= 0 && got <= length && (uint64_t)at + got <= m.size,
+                  "a pointer read stops at the end");
+        FuzzCheckBytes(m, at, bytes, got, "a pointer read delivers the file's bytes");
+    }
+    ErcClear();
+    m.position = FileTell(m.file);
+    m.size = FileGetSize(m.file);
+}
+
 static void OpStep(FileModel &m, FuzzedDataProvider &in, const char *path) {
-    switch (in.ConsumeIntegralInRange(0, 5)) {
+    switch (in.ConsumeIntegralInRange(0, 9)) {
     case 0: {
         uint32_t to = in.ConsumeIntegralInRange<uint32_t>(0, m.size + FUZZ_PAST_END);
         FileSeek(m.file, to);
@@ -87,6 +127,10 @@ static void OpStep(FileModel &m, FuzzedDataProvider &in, const char *path) {
         FileClose(again);
         break;
     }
+    case 6: FileSetDirect(m.file, in.ConsumeBool()); break;
+    case 7: FileSetMapped(m.file, in.ConsumeBool()); break;
+    case 8: OpReadLine(m, in); break;
+    case 9: OpReadPtr(m, in); break;
     }
     ModelCheck(m);
 }
@@ -101,9 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FileModel m = {};
     m.disk = in.ConsumeBytes<uint8_t>(in.ConsumeIntegral<uint16_t>());
     std::string path = FuzzWriteFile("input.bin", m.disk.data(), m.disk.size());
-    int readOnly = in.ConsumeBool(), sequential = in.ConsumeBool();
+    int readOnly = in.ConsumeBool(), sequential = in.ConsumeBool(), mappable = in.ConsumeBool();
     int open = FileCountOpen();
-    m.file = FileOpenEx(path.c_str(), 0, readOnly, sequential, 0);
+    m.file = FileOpenEx(path.c_str(), 0, readOnly, sequential, mappable);
     FuzzCheck(m.file >= 0, "the input file opens");
     m.size = (uint32_t)m.disk.size();
     ModelCheck(m);
