@@ -1,0 +1,505 @@
+// String lists: items against a std::vector model with hashed finds interleaved; the hash bucket of a known
+// string and chain order; exact and case-blind finds; the hash index after every kind of change (data items,
+// copied items, added sub-entries); finds without buckets; identifier order, sorts and searches; sorting by
+// extreme values; strings cut at 255; data items and multi-entry items (limits, early ends, foreign layouts);
+// the name dictionary's duplicate rule; copies, moves and appending a list to itself; the file form's round
+// trip and corrupt items.
+#include "base/dd.h"
+#include "base/erc.h"
+#include "base/stl.h"
+#include "base/stldata.h"
+#include "base/stlmult.h"
+#include "base/utilil.h"
+#include "formtest.h"
+#include "identcases.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <random>
+#include <string>
+#include <vector>
+
+struct StlEntry {
+    std::string s;
+    int32_t v;
+    bool operator==(const StlEntry &o) const { return s == o.s && v == o.v; }
+};
+
+static std::string StlItemString(const unsigned char *item) {
+    const unsigned char *p = StlItemPstr(item);
+    return std::string((const char *)p + 1, p[0]);
+}
+
+static std::vector<StlEntry> StlEntries(const Stl *list) {
+    std::vector<StlEntry> entries;
+    for (int32_t i = 0; i < StlCount(list); i++)
+        entries.push_back({StlItemString(StlItem(list, i)), StlItemValue(StlItem(list, i))});
+    return entries;
+}
+
+static std::vector<std::string> StlStrings(const Stl *list) {
+    std::vector<std::string> strings;
+    for (const StlEntry &e : StlEntries(list)) strings.push_back(e.s);
+    return strings;
+}
+
+static Stl *StlOf(const std::vector<const char *> &strings, int32_t buckets = 0) {
+    Stl *list = StlCreateEx(0, buckets);
+    int32_t v = 1;
+    for (const char *s : strings) StlAppendSz(list, s, v++);
+    return list;
+}
+
+static std::string StlLower(std::string s) {
+    for (char &c : s) c = (char)tolower((unsigned char)c);
+    return s;
+}
+
+TEST(Stl, MatchesVectorModelWithHashedFinds) {
+    Stl *list = StlCreateHashed(0, 7);
+    std::vector<StlEntry> model;
+    std::mt19937 rng(5);
+    auto randomString = [&] {
+        std::string s(rng() % 6, 0);
+        for (char &c : s) c = "abAB_x"[rng() % 6];
+        return s;
+    };
+    for (int step = 0; step < 3000; step++) {
+        int op = (int)(rng() % 8);
+        int32_t n = (int32_t)model.size(), at = n ? (int32_t)(rng() % n) : 0;
+        int32_t v = (int32_t)rng();
+        unsigned char pstr[256];
+        if (op < 3 || n == 0) {
+            std::string s = randomString();
+            int32_t to = rng() % 3 ? (int32_t)(rng() % (n + 1)) : -1;
+            ASSERT_EQ(StlInsert(list, to, PstrFromSz(s.c_str(), pstr), v), 1);
+            model.insert(to < 0 ? model.end() : model.begin() + to, {s, v});
+        } else if (op == 3) {
+            StlDelete(list, at);
+            model.erase(model.begin() + at);
+        } else if (op == 4) {
+            std::string s = randomString();
+            ASSERT_EQ(StlSet(list, at, PstrFromSz(s.c_str(), pstr), v), 1);
+            model[at] = {s, v};
+        } else if (op == 5) {
+            int32_t to = (int32_t)(rng() % (n + 1));
+            ASSERT_EQ(StlCopyItem(list, to, list, at), 1);
+            model.insert(model.begin() + to, StlEntry(model[at]));
+        } else if (op == 6) {
+            int32_t b = (int32_t)(rng() % n);
+            StlSwap(list, at, b);
+            std::swap(model[at], model[b]);
+        } else {
+            StlAdjustValues(list, 0, 3);
+            for (StlEntry &e : model)
+                if (e.v >= 0) e.v = (int32_t)((uint32_t)e.v + 3);
+        }
+        ASSERT_TRUE(StlCheck(list)) << "step " << step;
+        ASSERT_EQ(StlEntries(list), model) << "step " << step;
+        if (model.empty()) continue;
+        const std::string &want = model[rng() % model.size()].s;
+        unsigned char *exact = StlFind(list, want.c_str(), 1), *blind = StlFind(list, want.c_str(), 0);
+        ASSERT_NE(exact, nullptr) << "step " << step;
+        ASSERT_NE(blind, nullptr) << "step " << step;
+        EXPECT_EQ(StlItemString(exact), want);
+        EXPECT_EQ(StlLower(StlItemString(blind)), StlLower(want));
+        ASSERT_TRUE(StlCheck(list)) << "a find leaves a fresh index";
+    }
+    StlFree(list);
+}
+
+TEST(Stl, HashBucketOfAKnownString) {
+    EXPECT_EQ(StlHash((const unsigned char *)"Ab", 2), 486u);
+    EXPECT_EQ(StlHash((const unsigned char *)"aB", 2), 486u);
+    Stl *list = StlOf({"Ab", "x", "aB"}, 101);
+    ASSERT_EQ(StlEnsureHash(list), 1);
+    const StlNode *node = list->buckets[82];
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(StlItemString(node->item), "aB") << "chains start with the newest item";
+    ASSERT_NE(node->next, nullptr);
+    EXPECT_EQ(StlItemString(node->next->item), "Ab");
+    EXPECT_EQ(node->next->next, nullptr);
+    StlFree(list);
+}
+
+TEST(Stl, ExactAndCaseBlindFind) {
+    Stl *list = StlOf({"foo", "Bar", "[x]"}, 13);
+    struct Case {
+        const char *key;
+        int exact;
+        const char *found; // null: not found
+    } cases[] = {
+        {"FOO", 0, "foo"},  {"FOO", 1, nullptr},  {"foo", 1, "foo"}, {"bar", 0, "Bar"}, {"bar", 1, nullptr},
+        {"fo", 0, nullptr}, {"fooo", 0, nullptr}, {"", 0, nullptr},  {"{X}", 0, "[x]"},
+    };
+    for (const Case &c : cases) {
+        unsigned char *item = StlFind(list, c.key, c.exact);
+        if (!c.found) {
+            EXPECT_EQ(item, nullptr) << c.key << " exact " << c.exact;
+            EXPECT_EQ(StlFindIndex(list, c.key, c.exact), -1);
+        } else {
+            ASSERT_NE(item, nullptr) << c.key << " exact " << c.exact;
+            EXPECT_EQ(StlItemString(item), c.found);
+        }
+    }
+    EXPECT_EQ(StlFindIndex(list, "BAR", 0), 1);
+    StlFree(list);
+}
+
+// Changes that store or move items outside StlInsert must still leave no chain node pointing into the old
+// pool.
+TEST(Stl, HashIndexFollowsEveryChange) {
+    unsigned char key[256];
+    std::string big(240, 'q');
+    Stl *other = StlOf({"copied"});
+    struct Case {
+        const char *what;
+        std::function<int(Stl *)> change;
+        const char *find;
+        int32_t value;
+    } cases[] = {
+        {"data item",
+         [&](Stl *l) { return StlDataInsert(l, 0, PstrFromSz("data", key), 40, big.data(), 240); }, "data",
+         40},
+        {"copied item", [&](Stl *l) { return StlCopyItem(l, 1, other, 0); }, "copied", 1},
+        {"added sub-entry", [&](Stl *l) { return StlMultAddSubSz(l, 0, big.c_str(), 9); }, "first", 1},
+        {"inserted item", [&](Stl *l) { return StlInsertSz(l, 2, "inserted", 5); }, "inserted", 5},
+    };
+    for (const Case &c : cases) {
+        Stl *list = StlOf({"first", "second", "third"}, 5);
+        ASSERT_EQ(StlEnsureHash(list), 1);
+        ASSERT_TRUE(StlCheck(list));
+        ASSERT_EQ(c.change(list), 1) << c.what;
+        EXPECT_TRUE(StlCheck(list)) << c.what << ": the index is stale or still sound";
+        for (const char *s : {"second", "third", c.find}) {
+            unsigned char *item = StlFind(list, s, 1);
+            ASSERT_NE(item, nullptr) << c.what << ": " << s;
+            EXPECT_EQ(StlItemString(item), s);
+        }
+        EXPECT_EQ(StlItemValue(StlFind(list, c.find, 1)), c.value) << c.what;
+        StlFree(list);
+    }
+    StlFree(other);
+}
+
+TEST(Stl, FindWithoutBuckets) {
+    Stl *list = StlOf({"a", "b"});
+    EXPECT_EQ(StlFind(list, "a", 0), nullptr);
+    EXPECT_EQ(StlFindIndex(list, "a", 1), -1);
+    EXPECT_EQ(StlEnsureHash(list), 0);
+    EXPECT_EQ(StlBuildHash(list, 0), 0);
+    ASSERT_EQ(StlBuildHash(list, 3), 1) << "an index can be given later";
+    EXPECT_EQ(StlFindIndex(list, "b", 1), 1);
+    StlFree(list);
+}
+
+TEST(Stl, IdentifierOrder) {
+    struct Case {
+        const char *a, *b;
+        int sign, exact;
+    } cases[] = {
+        {"abc", "_abc", -1, 0}, {"_abc", "__abc", -1, 0}, {"abc", "__abc", -1, 0}, {"abc", "ABD", -1, 0},
+        {"abc", "ABC", 0, 0},   {"ABC", "abc", -1, 1},    {"ab", "abc", -1, 0},    {"_b", "a", 1, 0},
+        {"a_b", "ab", 1, 0},    {"", "_", -1, 0},         {"[", "{", 0, 0},        {"_B", "_b", -1, 1},
+    };
+    for (const Case &c : cases) {
+        unsigned char a[256], b[256];
+        PstrFromSz(c.a, a);
+        PstrFromSz(c.b, b);
+        int r = c.exact ? StlPstrCmpIdentExact(a, b) : StlPstrCmpIdent(a, b);
+        int back = c.exact ? StlPstrCmpIdentExact(b, a) : StlPstrCmpIdent(b, a);
+        EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " : " << c.b;
+        EXPECT_EQ((back > 0) - (back < 0), -c.sign) << c.b << " : " << c.a;
+    }
+}
+
+TEST(Stl, SortAndSearch) {
+    Stl *list = StlOf(identShuffled);
+    StlSort(list);
+    EXPECT_EQ(StlStrings(list), identSorted);
+    EXPECT_TRUE(StlCheck(list));
+    for (const IdentSearch &c : identSearches) {
+        int32_t index = -1;
+        EXPECT_EQ(StlSearchSzIdent(list, c.key, &index), c.found) << c.key;
+        EXPECT_EQ(index, c.index) << c.key;
+    }
+    int32_t index = -1;
+    EXPECT_EQ(StlSearchSz(list, "ABC", &index), 0) << "case-sensitive search";
+
+    Stl *exact = StlOf({"b", "B", "a", "A"});
+    StlSortExact(exact);
+    EXPECT_EQ(StlStrings(exact), (std::vector<std::string>{"A", "B", "a", "b"}));
+    EXPECT_EQ(StlSearchSz(exact, "a", &index), 1);
+    EXPECT_EQ(index, 2);
+    StlFree(exact);
+
+    Stl *sorted = StlOf({"a", "c"});
+    ASSERT_EQ(StlInsertSortedSz(sorted, &index, "C", 7), 1);
+    EXPECT_EQ(index, 1) << "an equal string goes before the existing one";
+    EXPECT_EQ(StlItemValue(StlItem(sorted, 1)), 7);
+    ASSERT_EQ(StlInsertSortedSz(sorted, &index, "b", 8), 1);
+    EXPECT_EQ(StlStrings(sorted), (std::vector<std::string>{"a", "b", "C", "c"}));
+    StlFree(sorted);
+    StlFree(list);
+}
+
+// Sorting by value compares; subtracting INT_MIN from INT_MAX would overflow and invert the order.
+TEST(Stl, SortByExtremeValues) {
+    Stl *list = StlCreate(0);
+    for (int32_t v : {INT32_MAX, INT32_MIN, 0, -1, 1, INT32_MIN + 1}) StlAppendSz(list, "v", v);
+    StlSortByValue(list);
+    std::vector<int32_t> values;
+    for (const StlEntry &e : StlEntries(list)) values.push_back(e.v);
+    EXPECT_EQ(values, (std::vector<int32_t>{INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX}));
+    StlFree(list);
+}
+
+TEST(Stl, StringsAndValuesOut) {
+    Stl *list = StlOf({"abc"});
+    unsigned char buffer[260];
+    memset(buffer, 0xFF, sizeof buffer);
+    StlGetString(list, 0, buffer);
+    EXPECT_EQ(std::vector<unsigned char>(buffer, buffer + 5),
+              (std::vector<unsigned char>{3, 'a', 'b', 'c', 0}));
+    int32_t value = 0;
+    StlGet(list, 0, buffer, &value);
+    EXPECT_EQ(value, 1);
+    EXPECT_EQ(StlItemSize(list, 0), 8);
+
+    // A C string longer than a length byte can say is cut at 255, not wrapped around.
+    std::string longName(300, 'n');
+    ASSERT_EQ(StlInsertSz(list, -1, longName.c_str(), 2), 1);
+    EXPECT_EQ(StlItemString(StlItem(list, 1)), std::string(255, 'n'));
+    EXPECT_TRUE(StlCheck(list));
+    StlFree(list);
+}
+
+TEST(Stl, LinearFindsGoByStoredOrder) {
+    Stl *list = StlOf({"x", "y", "X"});
+    StlSwap(list, 0, 2); // list order X/3, y/2, x/1; stored order x, y, X
+    int32_t index = -1;
+    EXPECT_EQ(StlFindLinearSz(list, "x", &index, StlPstrCmpIdent), 1);
+    EXPECT_EQ(index, 2) << "the item stored first";
+    EXPECT_EQ(StlFindLinearSz(list, "z", &index, StlPstrCmpIdent), 0);
+    EXPECT_EQ(StlFindValue(list, 3, &index), 1);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(StlFindValue(list, 9, &index), 0);
+    StlFree(list);
+}
+
+TEST(Stl, EqualAppendDupMoveClear) {
+    Stl *a = StlOf({"one", "two"}, 3), *b = StlOf({"ONE", "two"});
+    EXPECT_EQ(StlEqual(a, b, StlPstrCmpIdent, 1), 1);
+    EXPECT_EQ(StlEqual(a, b, StlPstrCmpIdentExact, 0), 0);
+    StlAdjustValues(b, 2, 10);
+    EXPECT_EQ(StlEqual(a, b, StlPstrCmpIdent, 1), 0);
+
+    ASSERT_EQ(StlAppendList(a, a, 0, 1, 0), 1) << "a list appended to itself";
+    EXPECT_EQ(StlEntries(a), (std::vector<StlEntry>{{"one", 0}, {"two", 0}, {"one", 1}, {"two", 2}}));
+    ASSERT_EQ(StlAppendList(a, b, -1, 0, 0), 1);
+    EXPECT_EQ(StlCount(a), 6);
+    EXPECT_EQ(StlItemValue(StlItem(a, 5)), 12);
+
+    ASSERT_EQ(StlEnsureHash(a), 1);
+    Stl *dup = StlDup(a);
+    ASSERT_NE(dup, nullptr);
+    EXPECT_EQ(dup->bucketCount, 3);
+    EXPECT_EQ(dup->nodes, nullptr);
+    EXPECT_EQ(StlFindIndex(dup, "ONE", 1), 4);
+    EXPECT_TRUE(StlCheck(dup));
+
+    StlMove(b, dup);
+    EXPECT_EQ(StlEntries(b), StlEntries(a));
+    EXPECT_TRUE(StlCheck(b));
+    StlClear(a);
+    EXPECT_EQ(StlCount(a), 0);
+    EXPECT_EQ(StlFind(a, "one", 0), nullptr);
+    StlAppendSz(a, "later", 1);
+    EXPECT_NE(StlFind(a, "LATER", 0), nullptr);
+    EXPECT_TRUE(StlCheck(a));
+    StlFree(a);
+    StlFreeNull(&b);
+    EXPECT_EQ(b, nullptr);
+}
+
+TEST(StlData, BlocksBehindTheString) {
+    Stl *list = StlOf({"plain"});
+    unsigned char pstr[256];
+    ASSERT_EQ(StlDataInsert(list, -5, PstrFromSz("key", pstr), 7, "0123456789", 10), 1) << "negative appends";
+    EXPECT_EQ(StlItemSize(list, 1), 18);
+    EXPECT_EQ(StlDataSize(list, 1), 10);
+    char block[16] = {};
+    unsigned char *data = StlDataGet(list, 1, pstr, block);
+    EXPECT_EQ(std::string((char *)data, 10), "0123456789");
+    EXPECT_EQ(std::string(block), "0123456789");
+    EXPECT_EQ(std::string((char *)pstr + 1, pstr[0]), "key");
+    EXPECT_EQ(StlDataSize(list, 0), 0);
+
+    // A block taken from the list's own item stays intact while the pool grows.
+    ASSERT_EQ(StlDataInsertSz(list, 0, "again", 8, StlDataGet(list, 1, nullptr, nullptr), 10), 1);
+    EXPECT_EQ(std::string((char *)StlDataGet(list, 0, nullptr, nullptr), 10), "0123456789");
+    EXPECT_TRUE(StlCheck(list));
+    StlFree(list);
+}
+
+static std::vector<StlEntry> StlMultEntries(const unsigned char *item) {
+    const unsigned char *subs[STL_MULT_MAX];
+    std::vector<StlEntry> entries;
+    for (int32_t i = 0; i < StlMultSplit(item, subs); i++)
+        entries.push_back({StlItemString(subs[i]), StlItemValue(subs[i])});
+    return entries;
+}
+
+TEST(StlMult, SubEntries) {
+    Stl *list = StlCreateHashed(0, 11);
+    ASSERT_EQ(StlMultInsert3(list, -1, "one", 1, "two", 2, "three", 3), 1);
+    ASSERT_EQ(StlMultInsert2(list, 0, "alpha", 10, "beta", 20), 1);
+    EXPECT_EQ(StlMultEntries(StlItem(list, 1)),
+              (std::vector<StlEntry>{{"one", 1}, {"two", 2}, {"three", 3}}));
+    EXPECT_EQ(StlMultCount(StlItem(list, 0)), 2);
+    EXPECT_EQ(StlMultHasMore(StlItem(list, 0)), 1);
+    EXPECT_EQ(StlFindIndex(list, "ALPHA", 0), 0) << "the first sub-entry's string is the item's";
+    EXPECT_EQ(StlFindIndex(list, "beta", 0), -1);
+
+    char s1[256], s2[256], s3[256] = "unset";
+    int32_t v1 = 0, v2 = 0, v3 = -7;
+    StlMultGet3(list, 0, s1, &v1, s2, &v2, s3, &v3);
+    EXPECT_STREQ(s1, "alpha");
+    EXPECT_EQ(v2, 20);
+    EXPECT_STREQ(s3, "") << "a missing sub-entry gives an empty string";
+    EXPECT_EQ(v3, -7) << "and leaves its value alone";
+
+    for (int i = 0; i < 7; i++) ASSERT_EQ(StlMultAddSubSz(list, 1, "more", 100 + i), 1) << i;
+    EXPECT_EQ(StlMultAddSubSz(list, 1, "eleventh", 0), 0) << "ten sub-entries at most";
+    const unsigned char *subs[STL_MULT_MAX];
+    EXPECT_EQ(StlMultSplitItem(list, 1, subs), 10);
+    EXPECT_EQ(StlMultSize(10, subs), StlItemSize(list, 1));
+    int32_t count = 0;
+    EXPECT_EQ(StlMultSplitAlloc(StlItem(list, 1), subs, &count), subs) << "ten fit the caller's array";
+    EXPECT_EQ(count, 10);
+    const unsigned char **fresh = StlMultSplitAlloc(StlItem(list, 1), nullptr, &count);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(StlItemString(fresh[9]), "more");
+    MemFree(fresh);
+    EXPECT_TRUE(StlCheck(list));
+    EXPECT_EQ(StlFindIndex(list, "one", 1), 1);
+    StlFree(list);
+}
+
+TEST(StlMult, InsertLimitsAndForeignItems) {
+    Stl *list = StlCreate(0);
+    unsigned char a[260], c[260];
+    PlexVarPut32(a, 1);
+    PstrFromSz("a", a + 4);
+    PlexVarPut32(c, 3);
+    PstrFromSz("c", c + 4);
+    const unsigned char *early[3] = {a, nullptr, c};
+    ASSERT_EQ(StlMultInsert(list, -1, 3, early), 1);
+    EXPECT_EQ(StlMultCount(StlItem(list, 0)), 1) << "a null pointer ends the sub-entries";
+    const unsigned char *none[1] = {nullptr};
+    EXPECT_EQ(StlMultInsert(list, -1, 1, none), 0);
+    const unsigned char *eleven[11] = {a, a, a, a, a, a, a, a, a, a, a};
+    EXPECT_EQ(StlMultInsert(list, -1, 11, eleven), 0);
+
+    // A data item whose block looks like a sub-entry claiming more bytes than the item holds.
+    unsigned char block[6] = {0, 0, 0, 0, 200, 'x'};
+    unsigned char pstr[256];
+    StlDataInsert(list, -1, PstrFromSz("k", pstr), 0, block, 6);
+    EXPECT_EQ(StlMultCount(StlItem(list, 1)), 1);
+    int32_t count = 0;
+    const unsigned char *subs[STL_MULT_MAX];
+    EXPECT_EQ(StlMultSplitAlloc(StlItem(list, 1), subs, &count), subs);
+    EXPECT_EQ(count, 1);
+    StlFree(list);
+}
+
+TEST(Dd, DuplicateRule) {
+    struct Case {
+        int32_t buckets;
+        int secondAdded;
+        int32_t count, found;
+    } cases[] = {{0, 0, 1, 1}, {17, 1, 2, 2}};
+    for (const Case &c : cases) {
+        Stl *dd = DdCreate(0, 0, c.buckets);
+        int32_t one = 1, two = 2, value = 0;
+        EXPECT_EQ(DdAdd(dd, "name", &one), 1);
+        EXPECT_EQ(DdAdd(dd, "NAME", &two), c.secondAdded) << "buckets " << c.buckets;
+        EXPECT_EQ(StlCount(dd), c.count);
+        EXPECT_EQ(DdLookup(dd, "Name", &value), 1);
+        EXPECT_EQ(value, c.found) << "a hashed find returns the name stored last";
+        EXPECT_EQ(DdLookup(dd, "other", &value), 0);
+        EXPECT_EQ(DdFind(dd, "nam"), nullptr);
+        EXPECT_TRUE(StlCheck(dd));
+        StlFree(dd);
+    }
+}
+
+// A name longer than 255 characters is cut alike when added and when looked up, in either kind of dictionary.
+TEST(Dd, LongNamesAreFoundAgain) {
+    std::string longName(300, 'd');
+    for (int32_t buckets : {0, 5}) {
+        Stl *dd = DdCreate(0, 0, buckets);
+        int32_t three = 3, value = 0;
+        ASSERT_EQ(DdAdd(dd, longName.c_str(), &three), 1);
+        EXPECT_EQ(DdLookup(dd, longName.c_str(), &value), 1) << "buckets " << buckets;
+        EXPECT_EQ(value, 3);
+        StlFree(dd);
+    }
+}
+
+TEST(Dd, SortedDictionaryStaysSorted) {
+    Stl *dd = DdCreate(0, 0, 0);
+    int32_t v = 0;
+    for (const char *s : {"m", "_a", "z", "a", "b"}) DdAdd(dd, s, &++v);
+    EXPECT_EQ(StlStrings(dd), (std::vector<std::string>{"a", "_a", "b", "m", "z"}));
+    StlFree(dd);
+}
+
+TEST(Stl, FileFormRoundTrip) {
+    Stl *list = StlOf({"alpha", "", "Gamma"}, 9);
+    unsigned char pstr[256];
+    StlDataInsert(list, 1, PstrFromSz("data", pstr), -5, "blk", 3);
+    ASSERT_EQ(StlEnsureHash(list), 1);
+    FormBytes bytes = FormWrite([&](int f) { return StlWrite(list, f); });
+    EXPECT_EQ(bytes.size(), 44u + 4 * 4 + list->pv.poolUsed) << "no hash words in the file";
+    Stl *back = FormRead(bytes, [](int f) { return StlRead(f); });
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(StlEntries(back), StlEntries(list));
+    EXPECT_EQ(StlDataSize(back, 1), 3);
+    EXPECT_EQ(back->bucketCount, 0) << "a list read back has no buckets";
+    EXPECT_EQ(StlFind(back, "alpha", 0), nullptr);
+    EXPECT_TRUE(StlCheck(back));
+    StlFree(back);
+    StlFree(list);
+}
+
+TEST(Stl, ReadRefusesCorruptItems) {
+    Stl *list = StlOf({"abc"});
+    FormBytes good = FormWrite([&](int f) { return StlWrite(list, f); });
+    StlFree(list);
+    const size_t item = 44 + 4; // the one element's length word
+    struct Case {
+        const char *what;
+        size_t at;
+        int32_t value;
+        bool byte;
+    } cases[] = {
+        {"element too short for a value and a length byte", item, 4, false},
+        {"string longer than its element", item + 8, 9, true},
+        {"count beyond the offsets", 0, 2, false},
+    };
+    int32_t handles = HLiveCount();
+    for (const Case &c : cases) {
+        FormBytes bad = good;
+        if (c.byte)
+            bad[c.at] = (unsigned char)c.value;
+        else
+            FormPut32(bad, c.at, c.value);
+        EXPECT_EQ(FormRead(bad, [](int f) { return StlRead(f); }), nullptr) << c.what;
+        EXPECT_EQ(HLiveCount(), handles) << c.what;
+    }
+    FormBytes cut(good.begin(), good.end() - 1);
+    EXPECT_EQ(FormRead(cut, [](int f) { return StlRead(f); }), nullptr);
+}
