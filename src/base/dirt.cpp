@@ -23,7 +23,9 @@ static int DirtCmpName(const void *a, const void *b) {
 }
 
 // Inserts the current folder's subfolders after the parent record, one level deeper, sorted, each with its
-// leaf bit; the first one named target (ignoring case) is marked on the path. The number inserted, or -1
+// leaf bit; the first one named target (ignoring case) is marked on the path. The target may be a short
+// name ("PROGRA~1"), as the system hands out in temporary and profile folders: the record keeps the whole
+// name, so paths built from the tree are in long form. The number inserted, or -1
 // when an insertion failed (the ones inserted are taken out again).
 static int32_t DirtScanHere(Trl *tree, int32_t parent, const char *target) {
     int32_t depth = TrlDepthAt(tree, parent) + 1, n = 0;
@@ -36,7 +38,7 @@ static int32_t DirtScanHere(Trl *tree, int32_t parent, const char *target) {
         if (PathIsDots(fd.cFileName) || strlen(fd.cFileName) > DIRT_NAME_MAX) continue;
         memset(&record, 0, sizeof record);
         strcpy(record.name, fd.cFileName);
-        if (target && StrEqualI(record.name, target)) {
+        if (target && (StrEqualI(record.name, target) || StrEqualI(fd.cAlternateFileName, target))) {
             record.flags = DIRT_ON_PATH;
             target = nullptr;
         }
@@ -70,22 +72,22 @@ static int32_t DirtFindMarked(const Trl *tree, int32_t first, int32_t n) {
 }
 
 // Lists each folder of the path from the root down; the record of each component is where the next level
-// goes. 0 when a component is missing or an insertion failed.
-static int DirtBuildLevels(Trl *tree, const char *full, const char *root) {
+// goes. The index of the path's own record, or -1 when a component is missing or an insertion failed.
+static int32_t DirtBuildLevels(Trl *tree, const char *full, const char *root) {
     char folder[PATH_BUFFER], component[PATH_BUFFER];
     const char *rest = full + strlen(root);
     int32_t parent = 0;
     strcpy(folder, root);
     while (DirtNextComponent(&rest, component)) {
-        if (!PathOsSetCurrentDir(folder)) return 0;
+        if (!PathOsSetCurrentDir(folder)) return -1;
         int32_t n = DirtScanHere(tree, parent, component);
         int32_t next = n > 0 ? DirtFindMarked(tree, parent + 1, n) : -1;
-        if (next < 0) return 0;
+        if (next < 0) return -1;
         TrlAt(tree, parent)->bits |= TRL_EXPANDED;
         parent = next;
         PathAppend(DirtAt(tree, parent)->name, folder);
     }
-    return 1;
+    return parent;
 }
 
 // A drive root always with its backslash: "C:" alone names the drive's current folder.
@@ -103,11 +105,12 @@ Trl *DirtCreateForPath(const char *path, int32_t *outIndex) {
     DirKeep keep;
     Trl *tree = DirtCreate();
     if (!tree) return nullptr;
-    if (!TrlInsert(tree, 0, 1, &record, 0) || !DirtBuildLevels(tree, full, record.name)) {
+    int32_t index = TrlInsert(tree, 0, 1, &record, 0) ? DirtBuildLevels(tree, full, record.name) : -1;
+    if (index < 0) {
         TluListFree(&tree->plex);
         return nullptr;
     }
-    if (outIndex) *outIndex = DirtFindPath(tree, full);
+    if (outIndex) *outIndex = index;
     return tree;
 }
 

@@ -110,7 +110,9 @@ int FileTimeToDateText(FILETIME time, char *buffer, int size) {
     if (size <= 0) return 0;
     buffer[0] = 0;
     if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &st)) return 0;
-    return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, size) != 0;
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, size)) return 1;
+    buffer[0] = 0; // a buffer too small is left holding part of the text
+    return 0;
 }
 
 void OleInitOnce() {

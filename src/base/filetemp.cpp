@@ -133,6 +133,14 @@ int FileDeleteExt(const char *path, const char *ext) {
     return FileDelete(p);
 }
 
+static PathRemoveFn pathDeleteFile = DeleteFileA;
+static PathRemoveFn pathRemoveFolder = RemoveDirectoryA;
+
+void PathDeleteSetCalls(PathRemoveFn deleteFile, PathRemoveFn removeFolder) {
+    pathDeleteFile = deleteFile ? deleteFile : DeleteFileA;
+    pathRemoveFolder = removeFolder ? removeFolder : RemoveDirectoryA;
+}
+
 static int DirEmptyCurrent();
 
 // One entry of the folder being emptied; here is that folder. Hidden entries are never deleted, and a name
@@ -142,11 +150,11 @@ static int DirDeleteEntry(const char *here, const WIN32_FIND_DATAA *fd) {
     if (fd->dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) return 0;
     if (strlen(here) + 1 + strlen(fd->cFileName) > PATH_MAX_CHARS) return 0;
     PathJoin(here, fd->cFileName, path);
-    if (!(fd->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path) != 0;
+    if (!(fd->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return pathDeleteFile(path) != 0;
     // A linked folder is removed as a link: following it would empty the folder it points to.
-    if (fd->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveDirectoryA(path) != 0;
+    if (fd->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return pathRemoveFolder(path) != 0;
     return PathOsSetCurrentDir(path) && DirEmptyCurrent() && PathOsSetCurrentDir(here) &&
-           RemoveDirectoryA(path) != 0;
+           pathRemoveFolder(path) != 0;
 }
 
 // Deletes everything in the current folder; 0 at the first entry that cannot or may not go.
@@ -172,7 +180,7 @@ static int DirDeleteTree(const char *folder) {
     if (PathIsRoot(folder) || !PathOsGetCurrentDir(old)) return 0;
     PathSplit(folder, parent, nullptr);
     int ok = PathOsSetCurrentDir(parent) && PathOsSetCurrentDir(folder) && DirEmptyCurrent() &&
-             PathOsSetCurrentDir(parent) && RemoveDirectoryA(folder);
+             PathOsSetCurrentDir(parent) && pathRemoveFolder(folder);
     if (!PathOsSetCurrentDir(old)) PathOsSetCurrentDir(parent);
     return ok;
 }
@@ -196,7 +204,7 @@ int PathDelete(const char *path) {
     DWORD attr = GetFileAttributesA(target);
     if (attr == INVALID_FILE_ATTRIBUTES) return 0;
     if (attr & FILE_ATTRIBUTE_DIRECTORY) return DirDeleteTree(target);
-    return DeleteFileA(target) != 0;
+    return pathDeleteFile(target) != 0;
 }
 
 int FileSetReadOnlyAttr(const char *path, int mode) {
@@ -326,6 +334,61 @@ uint32_t DirFreeSpace(const char *path) {
         return 0;
     }
     return bytes >= 0x100000000ull ? 0xFFFFFFFF : (uint32_t)bytes;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Listings
+
+enum { DIR_SUBFOLDER_STRINGS = 90 - STB_HEADER }; // a 90-byte block at first
+
+static Stb *dirSubfolders;
+static char dirSubfoldersFor[PATH_BUFFER];
+
+int DirListAdd(Stb *block, const char *name, int filter) {
+    return StbAppendSz(block, name, filter == FIND_FOLDERS ? DIR_LIST_FOLDER : DIR_LIST_FILE);
+}
+
+// Runs its own search: a listing made while a caller walks the shared handle must not end that walk.
+int DirListNames(Stb *block, const char *pattern, int filter, DirNameFilter nameFilter) {
+    HANDLE h;
+    FileFindInitSlot(&h);
+    WIN32_FIND_DATAA fd;
+    int ok = 1;
+    ErcHoldLowMemory();
+    for (int more = FileFindEx(&h, 1, filter, pattern, &fd, nullptr, 0); ok && more;
+         more = FileFindEx(&h, 0, filter, pattern, &fd, nullptr, 0)) {
+        if (PathIsDots(fd.cFileName) || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) continue;
+        if (!nameFilter || nameFilter(fd.cFileName)) ok = DirListAdd(block, fd.cFileName, filter);
+    }
+    ErcReleaseLowMemory();
+    FileFindCloseSlot(&h);
+    return ok;
+}
+
+// ".." goes in after the sort, so that it stays first whatever the names sort before it. A listing cut short
+// by low memory is not kept as the folder's list: the next call builds it again.
+static void DirSubfolderListBuild(const char *here) {
+    if (!dirSubfolders) dirSubfolders = StbCreate(DIR_SUBFOLDER_STRINGS, 0);
+    if (!dirSubfolders) return;
+    StbReset(dirSubfolders);
+    ErcHoldLowMemory();
+    int ok = DirListNames(dirSubfolders, "*.*", FIND_FOLDERS, nullptr);
+    StbSort(dirSubfolders);
+    if (ok && !PathIsRoot(here)) ok = StbInsertSz(dirSubfolders, 0, "..", DIR_LIST_FOLDER);
+    ErcReleaseLowMemory();
+    strcpy(dirSubfoldersFor, ok ? here : "");
+}
+
+Stb *DirSubfolderList() {
+    char here[PATH_BUFFER];
+    if (!PathOsGetCurrentDir(here)) return dirSubfolders;
+    if (!dirSubfolders || !StrEqualI(here, dirSubfoldersFor)) DirSubfolderListBuild(here);
+    return dirSubfolders;
+}
+
+void DirSubfolderListFree() {
+    StbFree(&dirSubfolders);
+    dirSubfoldersFor[0] = 0;
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "base/fileprim.h"
+#include "base/stb.h"
 
 #include <cstdint>
 
@@ -31,6 +32,9 @@ int DirDeleteFiles(const char *folder);
 int FileDelete(const char *path);
 int FileDeleteExt(const char *path, const char *ext);
 int PathDelete(const char *path); // never a root, a relative path, an open file or anything hidden
+// Test seam: the two system calls PathDelete removes with (a file, an empty folder); null restores both.
+typedef BOOL(WINAPI *PathRemoveFn)(LPCSTR path);
+void PathDeleteSetCalls(PathRemoveFn deleteFile, PathRemoveFn removeFolder);
 int FileSetReadOnlyAttr(const char *path, int mode); // 1 sets, 0 clears
 int FileIsWritable(const char *path);
 int FileRecIsWritable(int file);
@@ -65,6 +69,17 @@ typedef BOOL(WINAPI *DirFreeSpaceExFn)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
 typedef BOOL(WINAPI *DirFreeSpaceFn)(LPCSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD);
 void DirSetFreeSpaceCalls(DirFreeSpaceExFn ex, DirFreeSpaceFn plain);
 void DirUseSystemFreeSpace();
+
+// Listings into string table blocks: folders with value DIR_LIST_FOLDER, everything else with DIR_LIST_FILE;
+// hidden entries, "." and ".." are left out. A failed append ends the listing (0) without an alert.
+enum { DIR_LIST_FOLDER = -2, DIR_LIST_FILE = -1 };
+typedef int (*DirNameFilter)(const char *name); // 0 leaves the name out
+int DirListNames(Stb *block, const char *pattern, int filter, DirNameFilter nameFilter);
+int DirListAdd(Stb *block, const char *name, int filter);
+// The current folder's subfolders, sorted, after a ".." entry unless the folder is a root. The block is
+// kept and owned here, and built again when the current folder has changed.
+Stb *DirSubfolderList();
+void DirSubfolderListFree();
 
 // Walks. The callback runs with each visited folder as the current folder; 0 stops the walk.
 typedef int (*DirWalkProc)(const char *folder, const WIN32_FIND_DATAA *fd, void *data);
