@@ -15,7 +15,7 @@ enum { FIND_ANY = 0, FIND_FILES = -1, FIND_FOLDERS = FILE_ATTRIBUTE_DIRECTORY };
 int FileFindEx(HANDLE *slot, int fFirst, int filter, const char *pattern, WIN32_FIND_DATAA *fd, char *name,
                int nameSize);
 int FileFind(int fFirst, int filter, const char *pattern, WIN32_FIND_DATAA *fd, char *name);
-void FileFindClose();                // the shared handle
+void FileFindClose();                 // the shared handle
 void FileFindCloseSlot(HANDLE *slot); // a caller's own handle; the slot is left empty
 inline void FileFindInitSlot(HANDLE *slot) {
     *slot = INVALID_HANDLE_VALUE;

@@ -116,7 +116,8 @@ int DirShellCopy(const char *sourceFolder, const char *destination, int fCopy) {
 }
 
 int DirDeleteFiles(const char *folder) {
-    return DirShellOperation(FO_DELETE, folder, nullptr, FOF_NOCONFIRMATION | FOF_FILESONLY | FOF_NORECURSION);
+    return DirShellOperation(FO_DELETE, folder, nullptr,
+                             FOF_NOCONFIRMATION | FOF_FILESONLY | FOF_NORECURSION);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -276,7 +277,8 @@ int DirHasSubfolders(const char *folder) {
     FileFindInitSlot(&h);
     WIN32_FIND_DATAA fd;
     int found = FileFindEx(&h, 1, FIND_FOLDERS, pattern, &fd, nullptr, 0);
-    while (found && PathIsDots(fd.cFileName)) found = FileFindEx(&h, 0, FIND_FOLDERS, pattern, &fd, nullptr, 0);
+    while (found && PathIsDots(fd.cFileName))
+        found = FileFindEx(&h, 0, FIND_FOLDERS, pattern, &fd, nullptr, 0);
     FileFindCloseSlot(&h);
     return found;
 }
@@ -450,8 +452,10 @@ static int DirCountHere(const char *, const WIN32_FIND_DATAA *, void *data) {
          more = FileFindEx(&h, 0, FIND_FILES, "*", &fd, nullptr, 0)) {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) continue;
         int verdict = count->filter ? count->filter(fd.cFileName) : 1;
-        if (verdict == -1) count->aborted = true;
-        else if (verdict) count->count++;
+        if (verdict == -1)
+            count->aborted = true;
+        else if (verdict)
+            count->count++;
     }
     FileFindCloseSlot(&h);
     return !count->aborted;

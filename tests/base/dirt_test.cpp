@@ -161,9 +161,9 @@ TEST_F(DirtTest, TreeForPath) {
         uint32_t flags;
         bool expanded;
     } cases[] = {
-        {"", DIRT_ON_PATH, true},       {"a", DIRT_ON_PATH, true},      {"m", DIRT_LEAF, false},
-        {"_m", DIRT_LEAF, false},       {"z", DIRT_LEAF, false},        {"a\\b", DIRT_ON_PATH | DIRT_LEAF, false},
-        {"a\\c", 0, false},             {"a\\Q", DIRT_LEAF, false},
+        {"", DIRT_ON_PATH, true}, {"a", DIRT_ON_PATH, true},  {"m", DIRT_LEAF, false},
+        {"_m", DIRT_LEAF, false}, {"z", DIRT_LEAF, false},    {"a\\b", DIRT_ON_PATH | DIRT_LEAF, false},
+        {"a\\c", 0, false},       {"a\\Q", DIRT_LEAF, false},
     };
     for (const Case &c : cases) {
         std::string path = base + (*c.relative ? "\\" : "") + c.relative;
@@ -214,7 +214,8 @@ TEST_F(DirtTest, ShortNameComponents) {
     DtMakeDirs(base, {longName, longName + "\\in"});
     char shortPath[MAX_PATH];
     DWORD n = GetShortPathNameA((base + "\\" + longName + "\\in").c_str(), shortPath, sizeof shortPath);
-    if (n == 0 || std::string(shortPath).find(longName) != std::string::npos) GTEST_SKIP() << "no short names";
+    if (n == 0 || std::string(shortPath).find(longName) != std::string::npos)
+        GTEST_SKIP() << "no short names";
     int32_t out;
     TreePtr tree(DirtCreateForPath(shortPath, &out));
     ASSERT_TRUE(tree) << shortPath;
@@ -251,8 +252,8 @@ TEST_F(DirtTest, ExpandingSeveralLevels) {
     std::vector<std::string> paths;
     for (int32_t i = out + 1; i < TrlSubtreeEnd(tree.get(), out); i++)
         paths.push_back(PathOf(tree.get(), i).substr(base.size()));
-    EXPECT_EQ(paths, (std::vector<std::string>{"\\a", "\\a\\b", "\\a\\c", "\\a\\c\\d", "\\a\\Q", "\\m", "\\_m",
-                                               "\\z"}));
+    EXPECT_EQ(paths, (std::vector<std::string>{"\\a", "\\a\\b", "\\a\\c", "\\a\\c\\d", "\\a\\Q", "\\m",
+                                               "\\_m", "\\z"}));
 }
 
 TEST_F(DirtTest, ExpandingAFolderThatWentAway) {

@@ -20,7 +20,8 @@ inline void DtMakeDirs(const std::string &base, const std::vector<std::string> &
 }
 
 inline std::string DtMakeFile(const std::string &path, const std::string &text = "x", DWORD attributes = 0) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     if (h != INVALID_HANDLE_VALUE) {
         WriteFile(h, text.data(), (DWORD)text.size(), &written, nullptr);

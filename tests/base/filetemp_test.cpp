@@ -172,10 +172,24 @@ TEST_F(PathDeleteTest, RefusesRootsAndRelativePaths) {
     SetCurrentDirectoryA(dir.c_str());
     DtMakeDir(dir + "\\sub");
     DtMakeFile(dir + "\\sub\\f.txt");
-    std::string refused[] = {"C:\\",          "C:",        "C:\\\\",    "C:\\sub\\..", "C:\\sub\\..\\",
-                             "C:\\...",       "C:/",       "c:\\.",      dir + "\\..\\..\\..\\..\\..\\..",
-                             "sub",           "sub\\f.txt", "C:sub",       ".",             "\\",
-                             "\\sub",         "",          "\\\\host\\share", "\\\\host\\share\\"};
+    std::string refused[] = {"C:\\",
+                             "C:",
+                             "C:\\\\",
+                             "C:\\sub\\..",
+                             "C:\\sub\\..\\",
+                             "C:\\...",
+                             "C:/",
+                             "c:\\.",
+                             dir + "\\..\\..\\..\\..\\..\\..",
+                             "sub",
+                             "sub\\f.txt",
+                             "C:sub",
+                             ".",
+                             "\\",
+                             "\\sub",
+                             "",
+                             "\\\\host\\share",
+                             "\\\\host\\share\\"};
     PathDeleteSetCalls(RecordRemove, RecordRemove);
     for (const std::string &path : refused) {
         removeCalls.clear();
@@ -274,7 +288,8 @@ struct FakeDisk {
     std::string asked;
 } fakeDisk;
 
-BOOL WINAPI FakeFreeSpaceEx(LPCSTR path, PULARGE_INTEGER available, PULARGE_INTEGER total, PULARGE_INTEGER free) {
+BOOL WINAPI FakeFreeSpaceEx(LPCSTR path, PULARGE_INTEGER available, PULARGE_INTEGER total,
+                            PULARGE_INTEGER free) {
     fakeDisk.asked = path ? path : "<null>";
     available->QuadPart = fakeDisk.available;
     total->QuadPart = fakeDisk.total;
@@ -282,8 +297,8 @@ BOOL WINAPI FakeFreeSpaceEx(LPCSTR path, PULARGE_INTEGER available, PULARGE_INTE
     return fakeDisk.ok;
 }
 
-BOOL WINAPI FakeFreeSpace(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
-                          LPDWORD clusters) {
+BOOL WINAPI FakeFreeSpace(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                          LPDWORD freeClusters, LPDWORD clusters) {
     fakeDisk.asked = root ? root : "<null>";
     *sectorsPerCluster = fakeDisk.sectorsPerCluster;
     *bytesPerSector = fakeDisk.bytesPerSector;
@@ -316,7 +331,8 @@ TEST(FileTemp, FreeSpace) {
         {"plain failure", 0, 0, 8, 512, 1000, FALSE, true, 0},
     };
     for (const Case &c : cases) {
-        fakeDisk = {c.available, c.free, 100 * GB, c.ok, c.sectorsPerCluster, c.bytesPerSector, c.freeClusters, ""};
+        fakeDisk = {c.available,         c.free,           100 * GB,       c.ok,
+                    c.sectorsPerCluster, c.bytesPerSector, c.freeClusters, ""};
         DirSetFreeSpaceCalls(c.plain ? nullptr : FakeFreeSpaceEx, FakeFreeSpace);
         EXPECT_EQ(DirFreeSpace("C:\\some\\folder"), c.expected) << c.what;
         EXPECT_EQ(fakeDisk.asked, c.plain ? "C:\\" : "C:\\some\\folder") << c.what;
@@ -344,9 +360,10 @@ TEST(FileTemp, SubfolderList) {
     Stb *list = DirSubfolderList();
     ASSERT_TRUE(list);
     EXPECT_EQ(StbCheck(list), 1);
-    EXPECT_EQ(StbItems(list), (std::vector<std::pair<std::string, int32_t>>{
-                                  {"..", DIR_LIST_FOLDER}, {"!x", DIR_LIST_FOLDER}, {"a", DIR_LIST_FOLDER},
-                                  {"b", DIR_LIST_FOLDER}}))
+    EXPECT_EQ(StbItems(list), (std::vector<std::pair<std::string, int32_t>>{{"..", DIR_LIST_FOLDER},
+                                                                            {"!x", DIR_LIST_FOLDER},
+                                                                            {"a", DIR_LIST_FOLDER},
+                                                                            {"b", DIR_LIST_FOLDER}}))
         << "\"..\" first even before names that sort ahead of it";
 
     SetCurrentDirectoryA((dir + "\\a").c_str());
@@ -378,10 +395,10 @@ TEST(FileTemp, ListNames) {
     EXPECT_EQ(DirListAdd(block, "extra", FIND_ANY), 1);
     StbSort(block);
     EXPECT_EQ(StbItems(block), (std::vector<std::pair<std::string, int32_t>>{{"a.txt", DIR_LIST_FILE},
-                                                                            {"b.txt", DIR_LIST_FILE},
-                                                                            {"extra", DIR_LIST_FILE},
-                                                                            {"sub", DIR_LIST_FOLDER},
-                                                                            {"sub.txt", DIR_LIST_FOLDER}}));
+                                                                             {"b.txt", DIR_LIST_FILE},
+                                                                             {"extra", DIR_LIST_FILE},
+                                                                             {"sub", DIR_LIST_FOLDER},
+                                                                             {"sub.txt", DIR_LIST_FOLDER}}));
     StbFree(&block);
 }
 
