@@ -1,9 +1,17 @@
 // erc: the current error (prefix Erc) and the log (prefix Log).
 // The current error is one code, its formatted text (at most 511 characters), the system error recorded with
 // it, the last code that ErcReport showed, and the low-memory flag with its hold count.
+// The log is a text file that only grows: "VX.LOG" in the "Logs" folder of the user-data folder ("VX2.LOG" to
+// "VX4.LOG" when an earlier name cannot be opened), opened once per run, written directly (no disk cache) at
+// its end. Each start of logging writes a line of 44 hyphens; each entry is one line
+// "MM/DD/YY HH:MM:SS: text" with CR LF, texts cut at 511 characters.
 #include "base/erc.h"
 
+#include "base/file.h"
+#include "base/filecache.h"
 #include "base/os.h"
+#include "base/toolbox.h"
+#include "base/utilil.h"
 #include "ui/dlgalert.h"
 
 #include <cstdio>
@@ -24,6 +32,8 @@ static int32_t ercHoldCount;
 
 static int logOn = 1;
 static LogSink logTestSink;
+static int logFile = -1;
+static char logPath[LOG_PATH_MAX + 1]; // remembered once a log file was opened
 
 static void ErcRecord(Erc erc, uint32_t sysError, va_list args) {
     ercText[0] = 0;
@@ -155,16 +165,117 @@ void ErcReport() {
     AlertError("Error: %s", ercText);
 }
 
+// ---- The log ----
+
+enum { LOG_TEXT_MAX = 511, LOG_FORMAT_MAX = 462 };
+
+static const char logSeparator[] = "--------------------------------------------\r\n";
+static const char *const logNames[] = {"VX.LOG", "VX2.LOG", "VX3.LOG", "VX4.LOG"};
+
+static void LogJoin(const char *folder, const char *name, char *buffer) {
+    size_t n = strlen(folder);
+    bool slash = n == 0 || folder[n - 1] == '\\' || folder[n - 1] == '/';
+    snprintf(buffer, LOG_PATH_MAX + 1, "%s%s%s", folder, slash ? "" : "\\", name);
+}
+
+static bool LogFolderExists(const char *path) {
+    FileOsInfo info;
+    return FileOsPathInfo(path, &info) && (info.attributes & FILEOS_ATTR_FOLDER);
+}
+
+void LogGetFolder(char *buffer) {
+    const char *userData = ToolboxUserDataDir();
+    LogJoin(userData, "Logs", buffer);
+    if (LogFolderExists(buffer) || FileOsGetCalls()->makeDir(buffer)) return;
+    StrCopyMaxLen(userData, buffer, LOG_PATH_MAX);
+}
+
+void LogGetPath(char *buffer) {
+    if (logPath[0]) {
+        StrCopyMaxLen(logPath, buffer, LOG_PATH_MAX);
+        return;
+    }
+    char folder[LOG_PATH_MAX + 1];
+    LogGetFolder(folder);
+    LogJoin(folder, logNames[0], buffer);
+}
+
+// A name that opens only read-only would swallow every line: it counts as not opened.
+static int LogTryOpen(const char *path) {
+    int file = FileOpenOrCreate(path);
+    if (file >= 0 && (FileGetRec(file)->flags & FILE_READONLY)) {
+        FileClose(file);
+        return -1;
+    }
+    return file;
+}
+
+int LogOpenFile() {
+    if (logPath[0]) {
+        int file = LogTryOpen(logPath);
+        if (file >= 0) return file;
+    }
+    char folder[LOG_PATH_MAX + 1], path[LOG_PATH_MAX + 1];
+    LogGetFolder(folder);
+    for (const char *name : logNames) {
+        LogJoin(folder, name, path);
+        int file = LogTryOpen(path);
+        if (file >= 0) {
+            StrCopyMaxLen(path, logPath, LOG_PATH_MAX);
+            return file;
+        }
+    }
+    return -1;
+}
+
+void LogForgetPath() {
+    logPath[0] = 0;
+}
+
+// A failed write to the log is ignored: the current error stays what it was.
+static void LogWriteRaw(const char *bytes, int32_t length) {
+    Erc erc = ercCurrent;
+    uint32_t sysError = ercSysError;
+    char text[ERC_TEXT_MAX];
+    memcpy(text, ercText, sizeof text);
+    FileReadWrite(logFile, (void *)bytes, length, 1);
+    ercCurrent = erc;
+    ercSysError = sysError;
+    memcpy(ercText, text, sizeof text);
+}
+
+static void LogStart() {
+    logFile = LogOpenFile();
+    if (logFile < 0) return;
+    FileSetMappable(logFile, 0);
+    FileSetDirect(logFile, 1);
+    FileSeek(logFile, FileGetSize(logFile));
+    LogWriteRaw(logSeparator, (int32_t)strlen(logSeparator));
+    ErcClear();
+}
+
+static void LogStop() {
+    FileClose(logFile);
+    logFile = -1;
+}
+
 int ErcInit() {
     LogEnable(logOn);
     return 1;
 }
 
-void ErcTerm() {}
+void ErcTerm() {
+    if (logFile >= 0) LogStop();
+}
 
+// The file is touched only once the file layer runs (its cache is set up).
 void LogEnable(int on) {
     logOn = on;
+    if (!FileCacheIsReady()) return;
+    if (on && logFile < 0) LogStart();
+    if (!on && logFile >= 0) LogStop();
 }
+
 int LogIsOn() {
     return logOn;
 }
@@ -176,13 +287,46 @@ void LogSetTestSink(LogSink sink) {
 void LogWrite(const char *text) {
     if (!logOn || !text || !text[0]) return;
     if (logTestSink) logTestSink(text);
+    if (logFile < 0) return;
+    OsDateTime t;
+    OsGetLocalTime(&t);
+    char line[32 + LOG_TEXT_MAX];
+    int n = snprintf(line, sizeof line, "%02u/%02u/%02u %02u:%02u:%02u: %.511s\r\n", t.month, t.day,
+                     t.year % 100u, t.hour, t.minute, t.second, text);
+    LogWriteRaw(line, n);
+}
+
+// The format is cut at 462 characters; a conversion that the cut split is dropped whole, so that no
+// half conversion reaches the formatter.
+static void LogCutFormat(const char *format, char *cut) {
+    StrCopyMaxLen(format, cut, LOG_FORMAT_MAX);
+    for (char *p = cut; *p; p++) {
+        if (*p != '%') continue;
+        char *spec = p + 1;
+        while (*spec && strchr("-+ #0123456789.*hlLqjzt", *spec)) spec++;
+        if (!*spec) {
+            *p = 0;
+            return;
+        }
+        p = spec;
+    }
 }
 
 void LogPrintf(const char *format, ...) {
-    char text[512];
+    if (!logOn || !format) return;
+    char cut[LOG_FORMAT_MAX + 1], text[ERC_TEXT_MAX];
+    LogCutFormat(format, cut);
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
+    vsnprintf(text, sizeof text, cut, args);
     va_end(args);
     LogWrite(text);
+}
+
+void LogFlush() {
+    if (logFile >= 0) FileFlush(logFile);
+}
+
+void LogClear() {
+    if (logFile >= 0) FileTruncate(logFile);
 }

@@ -35,14 +35,22 @@ void ErcHoldLowMemory();
 void ErcReleaseLowMemory();
 void ErcReport();
 
-// The log.
-int ErcInit();
+// The log: "VX.LOG" (or VX2 to VX4) in the "Logs" folder of the user-data folder.
+enum { LOG_PATH_MAX = 255 };
+int ErcInit(); // after the file layer: opens the log when logging is on
 void ErcTerm();
 void LogEnable(int on);
 int LogIsOn();
 void LogWrite(const char *text);
 void LogPrintf(const char *format, ...);
+void LogFlush();
+void LogClear();
+void LogGetFolder(char *buffer); // created when missing; buffers hold LOG_PATH_MAX + 1 bytes
+void LogGetPath(char *buffer);
+int LogOpenFile(); // file number or -1
 
 // Test seam: every line LogWrite would write (without its date prefix) also goes to the sink.
 typedef void (*LogSink)(const char *text);
 void LogSetTestSink(LogSink sink);
+// Test seam: forget the remembered log path, so that the next open looks for a name again.
+void LogForgetPath();

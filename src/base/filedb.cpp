@@ -13,7 +13,6 @@
 
 #include "base/erc.h"
 #include "base/file.h"
-#include "base/fileos.h"
 #include "base/heap.h"
 #include "base/utilil.h"
 
@@ -52,75 +51,24 @@ struct Fdb {
 };
 
 static Fdb *fdbList;
-static uint32_t fdbErrorFlags;
 static int fdbWriteFailAt;
 
-// ---- What this module needs of the file layer beyond its present interface. Each call sits in one
-// function here, with a plain stand-in until the file layer offers the operation.
+// ---- The file layer's operations as record files use them.
 
 static void FdbFlagFileError(uint32_t flag) {
-    fdbErrorFlags |= flag;
+    FileErrorFlagsSet(flag);
 }
 
-// Read-write with mapping permitted; a locked or read-only file falls back to read-only.
+// Read-write with mapping permitted; the file layer falls back to read-only for a locked or read-only file.
 static int FdbFileOpen(const char *path, int fCreate, int *readOnly) {
-    *readOnly = 0;
     int file = FileOpenEx(path, fCreate, 0, 0, 1);
-    if (file >= 0 || fCreate) return file;
-    ErcClear();
-    file = FileOpenEx(path, 0, 1, 0, 1);
-    *readOnly = file >= 0;
+    *readOnly = file >= 0 && (FileGetRec(file)->flags & FILE_READONLY) != 0;
     return file;
 }
 
-// Grows the file to size bytes by writing its last byte; the position is kept.
-static int FdbFileGrow(int file, uint32_t size) {
-    if (size <= FileGetSize(file)) return 1;
-    uint32_t at = FileTell(file);
-    FileSeek(file, size - 1);
-    int ok = FileWriteExact(file, "", 1);
-    FileSeek(file, at);
-    return ok;
-}
-
-// Whether growth may map the file. Record files are always opened with mapping permitted.
-static int FdbFileMayMap(int) {
-    return 1;
-}
-
-// Maps the file at size bytes, which makes it that long. Stand-in: grows it by writing.
-static int FdbFileMapSize(int file, uint32_t size) {
-    return FdbFileGrow(file, size);
-}
-
-// Sets the file's size. Stand-in: grows by writing; a cut waits for the close (FdbFileCutClosed).
-static int FdbFileSetSize(int file, uint32_t size) {
-    return size >= FileGetSize(file) ? FdbFileGrow(file, size) : 0;
-}
-
-// Cuts a closed file at end unless another open still holds it. Stand-in for the cut FdbFileSetSize cannot
-// make yet; once it can, the file is already at end here and this goes.
-static void FdbFileCutClosed(const char *path, uint32_t end) {
-    if (FileFindOpen(path) >= 0) return;
-    FileHandle h;
-    if (FileOsOpen(path, 0, 0, 0, 0, &h)) return;
-    uint32_t size = 0;
-    if (!FileOsGetSize(h, &size) && end < size) FileOsSetEnd(h, end);
-    FileOsClose(h);
-}
-
-// Cuts the file to 0 bytes. Stand-in: the bytes stay behind the header until the close cuts them.
-static void FdbFileTruncate(int) {}
-
-// Bulk reading for a pass over the whole file. Stand-in: nothing.
-static void FdbFileSetMapped(int, int) {}
-
-// Closes the file whatever its reference count and deletes it.
-static void FdbFileCloseDelete(int file) {
-    char path[256];
-    FileGetPath(file, path);
-    while (FileFindOpen(path) == file) FileClose(file);
-    remove(path);
+// Growth maps the file at its new size when mapping is on and the file permits it.
+static int FdbFileMayMap(int file) {
+    return FileMemoryMapping() && (FileGetRec(file)->flags & FILE_MAPPABLE);
 }
 
 // ---- Stored words and the header image.
@@ -259,7 +207,7 @@ static int FdbTrimEnd(const Fdb *fdb, uint32_t *end) {
 
 static void FdbTrim(Fdb *fdb) {
     uint32_t end;
-    if (FdbTrimEnd(fdb, &end)) FdbFileSetSize(fdb->file, end);
+    if (FdbTrimEnd(fdb, &end)) FileSetSize(fdb->file, end);
 }
 
 // ---- Opening and closing.
@@ -368,13 +316,10 @@ Fdb *FdbOpenAlways(const char *path, int32_t signature, int32_t recordSize) {
 
 static void FdbRelease(Fdb *fdb, int trim) {
     FdbUnlink(fdb);
-    char path[256];
-    FileGetPath(fdb->file, path);
     uint32_t end;
     int cut = trim && FdbTrimEnd(fdb, &end);
-    if (cut) FdbFileSetSize(fdb->file, end);
+    if (cut) FileSetSize(fdb->file, end);
     FileClose(fdb->file);
-    if (cut) FdbFileCutClosed(path, end);
     MemFree(fdb);
 }
 
@@ -394,7 +339,7 @@ void FdbCloseNow(Fdb *fdb) {
 
 void FdbCloseDelete(Fdb *fdb) {
     FdbUnlink(fdb);
-    FdbFileCloseDelete(fdb->file);
+    FileCloseDelete(fdb->file);
     MemFree(fdb);
 }
 
@@ -430,7 +375,7 @@ static int FdbGrowForAppend(Fdb *fdb, uint64_t end) {
         FdbSetTooLarge();
         return 0;
     }
-    return FdbFileMapSize(fdb->file, (uint32_t)(size + step));
+    return FileMapSize(fdb->file, (uint32_t)(size + step));
 }
 
 static int32_t FdbAppendSlot(Fdb *fdb) {
@@ -526,7 +471,7 @@ int FdbEmpty(Fdb *fdb, int32_t recordSize) {
     fdb->flags |= FDB_DIRTY;
     fdb->keepSize = 0;
     if (recordSize) fdb->recordSize = recordSize;
-    FdbFileTruncate(fdb->file);
+    FileTruncate(fdb->file);
     return FdbSaveHeader(fdb, 1);
 }
 
@@ -538,8 +483,8 @@ int FdbReserve(Fdb *fdb, int32_t count) {
         return 0;
     }
     if (size <= FileGetSize(fdb->file)) return 1;
-    return FdbFileMayMap(fdb->file) ? FdbFileMapSize(fdb->file, (uint32_t)size)
-                                    : FdbFileSetSize(fdb->file, (uint32_t)size);
+    return FdbFileMayMap(fdb->file) ? FileMapSize(fdb->file, (uint32_t)size)
+                                    : FileSetSize(fdb->file, (uint32_t)size);
 }
 
 // One pass over the slots: records in use are counted, every other record is linked into a new free list,
@@ -565,9 +510,9 @@ int FdbRecover(Fdb *fdb, FdbProgress progress) {
     if (size < FdbOffset(fdb, fdb->slotCount))
         fdb->slotCount = size < FDB_HEADER_SIZE ? 0 : (int32_t)((size - FDB_HEADER_SIZE) / fdb->recordSize);
     int32_t head = FDB_END, live = 0;
-    FdbFileSetMapped(fdb->file, 1);
+    FileSetMapped(fdb->file, 1);
     int ok = FdbRelink(fdb, progress, &head, &live);
-    FdbFileSetMapped(fdb->file, 0);
+    FileSetMapped(fdb->file, 0);
     if (!ok) return 0;
     fdb->freeHead = head;
     fdb->liveCount = live;
@@ -614,12 +559,6 @@ int32_t FdbGetSlotCount(const Fdb *fdb) {
 }
 int32_t FdbRecordCount(const Fdb *fdb) {
     return fdb->liveCount;
-}
-uint32_t FdbErrorFlags() {
-    return fdbErrorFlags;
-}
-void FdbClearErrorFlags() {
-    fdbErrorFlags = 0;
 }
 
 int FdbCheck(Fdb *fdb) {

@@ -3,6 +3,8 @@
 // that tells whether the file was closed cleanly. Callers hold a pointer to the shared record-file object.
 #pragma once
 
+#include "base/file.h"
+
 #include <cstdint>
 
 struct Fdb;
@@ -30,7 +32,7 @@ enum {
 };
 
 // Global file-error flag: a record file of the wrong format (signature, record size or header contents).
-enum { FDB_WRONG_FORMAT = 0x100 };
+enum { FDB_WRONG_FORMAT = FILE_ERR_FORMAT };
 
 extern const char ercDbTooLarge[]; // "Database file is too large."
 
@@ -78,8 +80,6 @@ void FdbHeader(const Fdb *fdb, FdbFileHeader *out); // the header as the object 
 uint32_t FdbRecordOffset(const Fdb *fdb, int32_t rn);
 
 // The global file-error flags that record files raise, kept here until the file layer owns the flag word.
-uint32_t FdbErrorFlags();
-void FdbClearErrorFlags();
 
 // Invariant check for tests: 1 when the live count matches the records in use and the free list runs over
 // every free record exactly once, in range, to FDB_END.

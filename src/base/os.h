@@ -5,3 +5,14 @@
 #include <cstdint>
 
 uint32_t OsLastError();
+
+// The local date and time (the log's line prefix).
+struct OsDateTime {
+    uint16_t year;
+    uint16_t month; // 1..12
+    uint16_t day;
+    uint16_t hour; // 0..23
+    uint16_t minute;
+    uint16_t second;
+};
+void OsGetLocalTime(OsDateTime *out);

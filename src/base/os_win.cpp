@@ -6,3 +6,9 @@
 uint32_t OsLastError() {
     return GetLastError();
 }
+
+void OsGetLocalTime(OsDateTime *out) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    *out = {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}

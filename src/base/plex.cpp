@@ -2,10 +2,19 @@
 // (prefix Plex). Invariants: 0 <= count <= capacity; the block holds capacity x element size bytes (at least
 // the Handle minimum of 4); elem0 equals the block's pointer after every resize.
 // The count change below is the only place where the block changes size, apart from PlexTrim.
+// File form (PlexWrite / PlexRead), little-endian 32-bit words at the file's position:
+//   0 count, 4 capacity (ignored on reading), 8 element size, 12 growth quantum, 16 and 20 zero (the handle
+//   and the element pointer live only in memory), 24 flags (bit 0 auto-shrink, no other bit);
+//   28: the caller's header bytes that follow the Plex record in memory (header size - sizeof(Plex));
+//   then count x element size bytes of elements.
+// The reader checks every word against what it expects and against the bytes the file still holds before it
+// allocates anything.
 #include "base/plex.h"
 
 #include "base/erc.h"
+#include "base/file.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -198,4 +207,90 @@ int PlexCheck(const Plex *plex) {
     if (!plex->data || plex->elem0 != HLock(plex->data)) return 0;
     uint32_t bytes = (uint32_t)plex->capacity * plex->elemSize;
     return HSize(plex->data) >= (bytes < 4 ? 4 : bytes);
+}
+
+// ---- File form ----
+
+enum { PLEX_FILE_CHUNK = 1 << 30 };
+
+static void PlexPutWord(unsigned char *bytes, int index, int32_t value) {
+    uint32_t v = (uint32_t)value;
+    for (int i = 0; i < 4; i++) bytes[index * 4 + i] = (unsigned char)(v >> (8 * i));
+}
+
+static int32_t PlexGetWord(const unsigned char *bytes, int index) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; i++) v |= (uint32_t)bytes[index * 4 + i] << (8 * i);
+    return (int32_t)v;
+}
+
+// Moves bytes through the file in pieces that the transfer's signed length can carry.
+static bool PlexFileMove(int file, void *bytes, uint32_t length, int fWrite) {
+    char *at = (char *)bytes;
+    while (length > 0) {
+        int32_t n = (int32_t)std::min<uint32_t>(length, PLEX_FILE_CHUNK);
+        if (FileReadWrite(file, at, n, fWrite) != n) return false;
+        at += n;
+        length -= (uint32_t)n;
+    }
+    return true;
+}
+
+static uint32_t PlexExtraBytes(int32_t headerSize) {
+    return (uint32_t)(PlexHeaderSize(headerSize) - (int32_t)sizeof(Plex));
+}
+
+int PlexWrite(const Plex *plex, int32_t headerSize, int file) {
+    unsigned char words[PLEX_FILE_HEADER] = {};
+    PlexPutWord(words, 0, plex->count);
+    PlexPutWord(words, 1, plex->capacity);
+    PlexPutWord(words, 2, plex->elemSize);
+    PlexPutWord(words, 3, plex->quantum);
+    PlexPutWord(words, 6, plex->flags);
+    uint32_t bytes;
+    if (!PlexBytes(plex->elemSize, plex->count, &bytes)) return 0;
+    return PlexFileMove(file, words, sizeof words, 1) &&
+           PlexFileMove(file, (char *)plex + sizeof(Plex), PlexExtraBytes(headerSize), 1) &&
+           PlexFileMove(file, plex->elem0, bytes, 1);
+}
+
+// The fixed words make sense and the rest of the form fits in what the file still holds.
+static bool PlexFileWordsValid(const unsigned char *words, int32_t elemSize, uint32_t extra, uint32_t left,
+                               uint32_t *bytes) {
+    int32_t count = PlexGetWord(words, 0), size = PlexGetWord(words, 2);
+    if (count < 0 || size < 0 || (elemSize >= 0 && size != elemSize)) return false;
+    if (PlexGetWord(words, 3) < 0 || (PlexGetWord(words, 6) & ~PLEX_AUTOSHRINK)) return false;
+    if (!PlexBytes(size, count, bytes)) return false;
+    return extra <= left && *bytes <= left - extra;
+}
+
+static int PlexReadForm(Plex **out, int32_t headerSize, int32_t elemSize, int file) {
+    unsigned char words[PLEX_FILE_HEADER];
+    uint32_t extra = PlexExtraBytes(headerSize), bytes = 0;
+    if (!PlexFileMove(file, words, sizeof words, 0)) return 0;
+    if (!PlexFileWordsValid(words, elemSize, extra, FileGetSize(file) - FileTell(file), &bytes)) return 0;
+    Plex *plex = (Plex *)MemAlloc(PlexHeaderSize(headerSize));
+    if (!plex) return 0;
+    plex->data = HAlloc(bytes);
+    if (!plex->data || !PlexFileMove(file, (char *)plex + sizeof(Plex), extra, 0) ||
+        !PlexFileMove(file, HLock(plex->data), bytes, 0)) {
+        HFree(plex->data);
+        MemFree(plex);
+        return 0;
+    }
+    plex->count = plex->capacity = PlexGetWord(words, 0);
+    plex->elemSize = PlexGetWord(words, 2);
+    plex->quantum = PlexGetWord(words, 3);
+    plex->flags = PlexGetWord(words, 6);
+    plex->elem0 = HLock(plex->data);
+    *out = plex;
+    return 1;
+}
+
+int PlexRead(Plex **out, int32_t headerSize, int file) {
+    return PlexReadForm(out, headerSize, -1, file);
+}
+
+int PlexReadExpect(Plex **out, int32_t headerSize, int32_t elemSize, int file) {
+    return PlexReadForm(out, headerSize, elemSize, file);
 }

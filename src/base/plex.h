@@ -23,6 +23,15 @@ struct Plex {
 // The file form's fixed part: seven little-endian 32-bit words.
 enum { PLEX_FILE_HEADER = 28 };
 
+// The file form at the file's position: the seven words (count, capacity, element size, quantum, two zero
+// words where the handle and pointer sit in memory, flags), then the caller's header bytes behind the Plex
+// record (header size - sizeof(Plex) of them), then count x element size bytes of elements. Reader and writer
+// pass the same header size. 1 on success; on failure the reader allocates nothing and leaves *out alone.
+int PlexWrite(const Plex *plex, int32_t headerSize, int file);
+int PlexRead(Plex **out, int32_t headerSize, int file);
+// The same, refusing a file whose element size is not elemSize.
+int PlexReadExpect(Plex **out, int32_t headerSize, int32_t elemSize, int file);
+
 typedef int (*PlexCompare)(const void *a, const void *b);
 
 Plex *PlexCreate(int32_t elemSize, int32_t capacity, int autoShrink);

@@ -909,6 +909,14 @@ void UtilSetClock(UtilTickFn tick, UtilSleepFn sleep) {
     utilSleep = sleep ? sleep : UtilOsSleep;
 }
 
+uint32_t TickNow() {
+    return utilTick();
+}
+
+void TickSetTestSource(TickSource source) {
+    utilTick = source ? source : UtilOsTickCount;
+}
+
 enum { TICK_PACE_MS = 33 };
 
 void TickPace() {

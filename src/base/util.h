@@ -146,3 +146,9 @@ void UtilOsSleep(uint32_t ms);
 typedef uint32_t (*UtilTickFn)();
 typedef void (*UtilSleepFn)(uint32_t ms);
 void UtilSetClock(UtilTickFn tick, UtilSleepFn sleep);
+
+// The tick clock every timing of the library reads, in milliseconds; it wraps after 49.7 days.
+uint32_t TickNow();
+// Test seam: a replacement clock alone (sleeping unchanged); null goes back to the system's.
+typedef UtilTickFn TickSource;
+void TickSetTestSource(TickSource source);

@@ -290,17 +290,17 @@ TEST(Fdb, WrongFormatRefused) {
         std::vector<uint8_t> bytes = good;
         SetWord(bytes, c.offset, c.value);
         WriteBytes(path, bytes);
-        FdbClearErrorFlags();
+        FileErrorFlagsClear();
         EXPECT_EQ(Open(path), nullptr) << c.what;
-        EXPECT_EQ(FdbErrorFlags() & FDB_WRONG_FORMAT, (uint32_t)FDB_WRONG_FORMAT) << c.what;
+        EXPECT_EQ(FileErrorFlags() & FDB_WRONG_FORMAT, (uint32_t)FDB_WRONG_FORMAT) << c.what;
         EXPECT_EQ(FileFindOpen(path.c_str()), -1) << c.what << ": the file is closed again";
     }
     // A short header: an empty file and one cut inside the header.
     for (size_t size : {0, 100, 511}) {
         WriteBytes(path, std::vector<uint8_t>(good.begin(), good.begin() + size));
-        FdbClearErrorFlags();
+        FileErrorFlagsClear();
         EXPECT_EQ(Open(path), nullptr) << size;
-        EXPECT_EQ(FdbErrorFlags(), (uint32_t)FDB_WRONG_FORMAT) << size;
+        EXPECT_EQ(FileErrorFlags(), (uint32_t)FDB_WRONG_FORMAT) << size;
     }
     // The caller's record size must be one that holds the first word.
     WriteBytes(path, good);
@@ -311,7 +311,7 @@ TEST(Fdb, WrongFormatRefused) {
     Fdb *fdb = Open(path);
     ASSERT_NE(fdb, nullptr) << "the untouched file still opens";
     FdbClose(fdb);
-    FdbClearErrorFlags();
+    FileErrorFlagsClear();
 }
 
 TEST(Fdb, OpenOrCreateReplacesWrongFormat) {
@@ -330,7 +330,7 @@ TEST(Fdb, OpenOrCreateReplacesWrongFormat) {
     fdb = FdbOpenAlways(path.c_str(), kSig + 1, sizeof(Rec));
     ASSERT_NE(fdb, nullptr);
     FdbClose(fdb);
-    FdbClearErrorFlags();
+    FileErrorFlagsClear();
 }
 
 TEST(Fdb, TruncatedFile) {
@@ -541,16 +541,16 @@ TEST(Fdb, SharedObject) {
     Rec r = Named("shared");
     EXPECT_EQ(FdbNewRecord(a, &r), 1);
     EXPECT_EQ(FdbRecordCount(b), 2);
-    FdbClearErrorFlags();
+    FileErrorFlagsClear();
     EXPECT_EQ(FdbOpen(path.c_str(), kSig, 0, 64), nullptr) << "another record size is not shared";
-    EXPECT_EQ(FdbErrorFlags(), (uint32_t)FDB_WRONG_FORMAT);
+    EXPECT_EQ(FileErrorFlags(), (uint32_t)FDB_WRONG_FORMAT);
     EXPECT_EQ(FdbOpen(path.c_str(), kSig, 1, sizeof(Rec)), nullptr) << "no create under an open file";
     FdbClose(a);
     EXPECT_GE(FileFindOpen(path.c_str()), 0);
     EXPECT_EQ(FdbRecordCount(b), 2);
     FdbClose(b);
     EXPECT_EQ(FileFindOpen(path.c_str()), -1);
-    FdbClearErrorFlags();
+    FileErrorFlagsClear();
 }
 
 TEST(Fdb, CloseNowAndCloseDelete) {

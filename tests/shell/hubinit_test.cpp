@@ -1,0 +1,134 @@
+// Start-up services used by the library and the document core:
+// - the day count of the backup purge (years of 365 days, months of 30, never negative);
+// - temporary files from the "TFXXXXXX" template: unique, empty, open, and never taking an existing name;
+// - the flagged input-pending test.
+#include "shell/hubinit.h"
+
+#include "base/file.h"
+#include "base/win.h"
+#include "support/vxtest.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+SYSTEMTIME Date(int year, int month, int day) {
+    SYSTEMTIME t = {};
+    t.wYear = (WORD)year;
+    t.wMonth = (WORD)month;
+    t.wDay = (WORD)day;
+    t.wHour = 23; // the time of day plays no part
+    return t;
+}
+
+TEST(DaysBetween, CountsYearsMonthsAndDays) {
+    struct Case {
+        SYSTEMTIME now, then;
+        int32_t expected;
+    } cases[] = {
+        {Date(2024, 5, 10), Date(2024, 5, 10), 0},
+        {Date(2024, 5, 10), Date(2024, 5, 3), 7},
+        {Date(2024, 3, 1), Date(2024, 2, 28), 3},  // a month is 30 days
+        {Date(2025, 1, 1), Date(2024, 12, 31), 5}, // and a year 365
+        {Date(2024, 5, 10), Date(2023, 5, 10), 365},
+        {Date(2024, 5, 10), Date(2024, 6, 1), 0}, // a date after now is not negative
+        {Date(1999, 1, 1), Date(2024, 1, 1), 0},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(DaysBetween(&c.now, &c.then), c.expected)
+            << c.now.wYear << "-" << c.now.wMonth << "-" << c.now.wDay << " / " << c.then.wYear << "-"
+            << c.then.wMonth << "-" << c.then.wDay;
+    }
+}
+
+class TempFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = VxTempDir();
+        HubSetTempDir(folder.c_str());
+    }
+    void TearDown() override { HubSetTempDir(""); }
+    std::string folder;
+};
+
+TEST_F(TempFileTest, NamesAreUniqueAndFilesEmpty) {
+    std::set<std::string> names;
+    int files[5];
+    for (int &file : files) {
+        char path[256] = {};
+        file = MakeTempFile(path);
+        ASSERT_GE(file, 0);
+        std::string p = path;
+        ASSERT_EQ(p.substr(0, folder.size() + 1), folder + "\\");
+        std::string name = p.substr(folder.size() + 1);
+        EXPECT_EQ(name.size(), 8u) << name;
+        EXPECT_EQ(name.substr(0, 2), "TF") << name;
+        EXPECT_EQ(name.find('X'), std::string::npos) << name;
+        EXPECT_EQ(FileGetSize(file), 0u);
+        EXPECT_NE(GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES);
+        names.insert(p);
+    }
+    EXPECT_EQ(names.size(), 5u);
+    ASSERT_TRUE(FileWriteExact(files[0], "data", 4));
+    for (int file : files) FileClose(file);
+
+    int file = MakeTempFile(nullptr);
+    EXPECT_GE(file, 0);
+    FileClose(file);
+}
+
+// The X's are filled with successive base-36 numbers: the name after a given one is the next candidate.
+std::string NextTempName(const std::string &name) {
+    static const std::string digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string next = name;
+    for (size_t i = next.size(); i-- > 2;) {
+        size_t d = digits.find(next[i]);
+        next[i] = digits[(d + 1) % 36];
+        if (d + 1 < 36) break;
+    }
+    return next;
+}
+
+// The next candidate name already holds another instance's file: it must not be emptied or reused.
+TEST_F(TempFileTest, ExistingFilesAreNeverTaken) {
+    char first[256];
+    int file = MakeTempFile(first);
+    ASSERT_GE(file, 0);
+    FileClose(file);
+    std::string taken = folder + "\\" + NextTempName(std::string(first).substr(folder.size() + 1));
+    HANDLE h = CreateFileA(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written;
+    WriteFile(h, "keep", 4, &written, nullptr);
+    CloseHandle(h);
+
+    char path[256];
+    file = MakeTempFile(path);
+    ASSERT_GE(file, 0);
+    EXPECT_NE(taken, path);
+    EXPECT_NE(std::string(first), path);
+    FileClose(file);
+    h = CreateFileA(taken.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetFileSize(h, nullptr), 4u);
+    CloseHandle(h);
+
+    HubSetTempDir((folder + "\\no such folder").c_str());
+    EXPECT_EQ(MakeTempFile(nullptr), -1);
+}
+
+TEST(InputPendingIf, OnlyWhenAsked) {
+    InputPendingReset();
+    InputPendingInterrupt();
+    EXPECT_EQ(InputPendingIf(0), 0);
+    EXPECT_EQ(InputPendingIf(1), 1);
+    InputPendingReset();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(InputPendingIf(1), 0);
+}
+
+} // namespace
