@@ -6,6 +6,7 @@
 #include "base/filetemp.h"
 #include "base/path.h"
 #include "base/util.h"
+#include "base/win.h"
 #include "symbols/tlu.h"
 
 #include <cstring>
@@ -166,12 +167,14 @@ int DirtExpand(Trl *tree, int32_t index, int32_t value, int32_t *outAdded) {
     if (outAdded) *outAdded = 0;
     if (index < 0 || index >= TrlCount(tree)) return 0;
     DirKeep keep;
+    WaitCursor();
     int32_t before = TrlCount(tree);
     TrlWalk walk;
     TrlWalkInit(&walk);
     walk.callback = DirtScanStep;
     walk.levelLimit = value;
     int ok = TrlWalkSubtree(tree, index, &walk);
+    WaitCursorOff();
     if (outAdded) *outAdded = TrlCount(tree) - before;
     return ok;
 }

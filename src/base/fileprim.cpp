@@ -1,30 +1,18 @@
 // fileprim: directory search with attribute filters over one shared search handle (prefix FileFind), the
-// share roots of network paths, file times, and OleInitOnce and RectSet.
+// share roots of network paths, and file times.
 // A search that brings no slot of its own uses the shared handle; a new first search closes the previous
 // one, and the file layer's idle step and shutdown close it through FileFindClose.
 #include "base/fileprim.h"
 
 #include "base/path.h"
 #include "base/utilil.h"
+#include "base/win.h"
 
-#include <ole2.h>
 #include <winnetwk.h>
 
 #include <cstring>
 
 static HANDLE fileFindShared = INVALID_HANDLE_VALUE;
-static int fileWin9xForced = -1;
-
-int FileIsWin9xFamily() {
-    if (fileWin9xForced >= 0) return fileWin9xForced;
-    DWORD version = GetVersion();
-    return (version & 0x80000000) && LOBYTE(LOWORD(version)) == 4;
-}
-
-void FileSetWin9xFamily(int forced) {
-    fileWin9xForced = forced;
-}
-
 static bool FileFindPasses(const WIN32_FIND_DATAA *fd, int filter) {
     if (filter == FIND_ANY) return true;
     if (filter == FIND_FILES) return !(fd->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -50,7 +38,7 @@ static void FileFindAsShareFolder(const char *pattern, WIN32_FIND_DATAA *fd) {
 // The older system family finds nothing for \\server\share itself; connecting to it tells whether it is
 // there. A connection made only for the test is cancelled again. 1 reported, 0 none, -1 search normally.
 static int FileFindShare9x(const char *pattern, int filter, WIN32_FIND_DATAA *fd) {
-    if (!FileIsWin9xFamily() || pattern[0] != '\\' || pattern[1] != '\\') return -1;
+    if (!SysIsWin9x() || pattern[0] != '\\' || pattern[1] != '\\') return -1;
     if (filter != FIND_ANY && filter != FIND_FOLDERS) return -1;
     if (strlen(pattern) <= 3 || !strchr(pattern + 3, '\\')) return 0;
     if (!PathIsRoot(pattern)) return -1;
@@ -113,19 +101,4 @@ int FileTimeToDateText(FILETIME time, char *buffer, int size) {
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, size)) return 1;
     buffer[0] = 0; // a buffer too small is left holding part of the text
     return 0;
-}
-
-void OleInitOnce() {
-    static bool done;
-    if (done) return;
-    done = true;
-    CoInitialize(nullptr);
-    OleInitialize(nullptr);
-}
-
-void RectSet(RECT *rect, int left, int top, int right, int bottom) {
-    rect->left = left;
-    rect->top = top;
-    rect->right = right;
-    rect->bottom = bottom;
 }

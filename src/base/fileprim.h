@@ -1,7 +1,6 @@
 // fileprim: the directory search that every folder operation rests on (prefix FileFind), with one shared
 // search handle for the searches that do not bring their own and the share roots of network paths
-// (\\server\share) reported as folders; the file-time helpers FileTouchTime and FileTimeToDateText; and two
-// small helpers of the same layer, OleInitOnce and RectSet.
+// (\\server\share) reported as folders; and the file-time helpers FileTouchTime and FileTimeToDateText.
 #pragma once
 
 #include <windows.h>
@@ -21,15 +20,7 @@ inline void FileFindInitSlot(HANDLE *slot) {
     *slot = INVALID_HANDLE_VALUE;
 }
 
-// The older system family (95/98), whose directory search cannot see a bare network share. Test seam: 1 or 0
-// forces the answer, -1 asks the system again.
-int FileIsWin9xFamily();
-void FileSetWin9xFamily(int forced);
-
 // The file's last-write time := now. 1 ok.
 int FileTouchTime(HANDLE file);
 // The local short date of a file time, in the user's default format.
 int FileTimeToDateText(FILETIME time, char *buffer, int size);
-
-void OleInitOnce();
-void RectSet(RECT *rect, int left, int top, int right, int bottom);

@@ -12,6 +12,8 @@
 #include "base/heap.h"
 #include "base/path.h"
 #include "base/util.h"
+#include "base/utilil.h"
+#include "base/win.h"
 
 #include <direct.h>
 #include <shellapi.h>
@@ -20,7 +22,6 @@
 #include <cstring>
 
 static const char fileTempFailedName[] = "<temp file>";
-static FileTempClock fileTempClock = UtilOsTickCount;
 
 // ---------------------------------------------------------------------------------------------------------
 // The current folder
@@ -55,10 +56,6 @@ int DirFullPath(const char *path, char *out) {
 // ---------------------------------------------------------------------------------------------------------
 // Temporary files
 
-void FileTempSetClock(FileTempClock clock) {
-    fileTempClock = clock ? clock : UtilOsTickCount;
-}
-
 // The system writes up to MAX_PATH bytes, more than a path buffer holds: a name that does not fit is
 // refused, and the empty file the system made for it is removed again.
 static int FileSystemTempName(const char *prefix, const char *folder, char *out) {
@@ -78,7 +75,7 @@ int FileMakeTempName(const char *prefix, const char *ext, const char *folder, ch
     if (!ext) return FileSystemTempName(prefix, folder, out);
     char head[3], name[PATH_BUFFER];
     StrCopyMaxLen(prefix, head, 2);
-    uint32_t counter = fileTempClock();
+    uint32_t counter = TickNow();
     do {
         snprintf(name, sizeof name, "%s%06u%s", head, (unsigned)counter++, ext);
     } while (FileExists(name));
@@ -92,6 +89,50 @@ int FileCreateTemp(const char *prefix, const char *ext, const char *folder, char
     if (file < 0) strcpy(path, fileTempFailedName);
     if (out) strcpy(out, path);
     return file;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Backups and copies
+
+// The same file under two spellings ("C:\\a\\x" and "c:/a/x"): creating the destination would empty the
+// source before a byte of it was read.
+static int FileSameFile(const char *a, const char *b) {
+    char fullA[PATH_BUFFER], fullB[PATH_BUFFER];
+    return DirFullPath(a, fullA) && DirFullPath(b, fullB) && StrEqualI(fullA, fullB);
+}
+
+// The destination's blocks are written back before it is closed, so that a full disk fails the copy: the
+// write-back of a close reports nothing. A failed copy leaves no half-written destination behind.
+// A read-only destination is refused before the create: not every system refuses to empty it.
+int FileCopy(const char *source, const char *destination) {
+    if (FileSameFile(source, destination) || !FileIsWritable(destination)) return 0;
+    int in = FileOpenEx(source, 0, 1, 1, 0);
+    if (in < 0) return 0;
+    FileSetMappable(in, 1);
+    int out = FileOpenEx(destination, 1, 0, 1, 0);
+    if (out < 0 || (FileGetRec(out)->flags & FILE_READONLY)) {
+        FileClose(out);
+        FileClose(in);
+        return 0;
+    }
+    FileSetMappable(out, 1);
+    int ok = FileCopyData(in, out) && FileFlushEx(out, 1);
+    FileClose(in);
+    if (ok)
+        FileClose(out);
+    else
+        FileCloseDelete(out);
+    return ok;
+}
+
+int FileBackup(const char *path) {
+    if (!FileExists(path)) return 1;
+    char folder[PATH_BUFFER], name[PATH_BUFFER], backupName[PATH_BUFFER], backup[PATH_BUFFER];
+    PathSplit(path, folder, name);
+    snprintf(backupName, sizeof backupName, "Backup of %s", name);
+    PathJoin(folder, backupName, backup);
+    FileDelete(backup);
+    return FileCopy(path, backup);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -324,7 +365,7 @@ uint32_t DirFreeSpace(const char *path) {
     char p[PATH_BUFFER + 1];
     StrCopyMaxLen(path, p, PATH_MAX_CHARS);
     bool unc = p[0] == '\\' && p[1] == '\\';
-    if (unc && FileIsWin9xFamily()) return 0xFFFFFFFF;
+    if (unc && SysIsWin9x()) return 0xFFFFFFFF;
     if (unc && p[strlen(p) - 1] != '\\') strcat(p, "\\");
     DirFreeSpaceLookUp();
     uint64_t bytes;

@@ -12,13 +12,9 @@
 
 #include <cstdint>
 
-// Test seam: the tick counter temporary names start from; null restores the system's.
-typedef uint32_t (*FileTempClock)();
-void FileTempSetClock(FileTempClock clock);
-
 // Temporary files. With an extension the name is the first two characters of prefix, a tick counter of at
-// least six digits raised past every existing file, and the extension; without one the system makes the
-// name (and the empty file). On failure FileCreateTemp answers -1 and names the path "<temp file>".
+// least six digits (from TickNow) raised past every existing file, and the extension; without one the system
+// makes the name (and the empty file). On failure FileCreateTemp answers -1 and names the path "<temp file>".
 int FileMakeTempName(const char *prefix, const char *ext, const char *folder, char *out);
 int FileCreateTemp(const char *prefix, const char *ext, const char *folder, char *out);
 

@@ -9,6 +9,7 @@
 #include "base/dirt.h"
 #include "base/filetemp.h"
 #include "base/path.h"
+#include "base/win.h"
 #include "base/dirtest.h"
 #include "support/vxtest.h"
 #include "symbols/tlu.h"
@@ -92,11 +93,12 @@ TEST(FileFind, FiltersAndPatterns) {
 }
 
 TEST(FileFind, OlderSystemsRefuseABareServerName) {
-    FileSetWin9xFamily(1);
+    SysTestAnswers olderFamily = {4, 10, VER_PLATFORM_WIN32_WINDOWS, 0, 0, 1ull << 30, 1ull << 30};
+    SysSetTestAnswers(&olderFamily);
     WIN32_FIND_DATAA fd;
     EXPECT_EQ(FileFind(1, FIND_FOLDERS, "\\\\server", &fd, nullptr), 0);
     EXPECT_EQ(FileFind(1, FIND_ANY, "\\\\server", &fd, nullptr), 0);
-    FileSetWin9xFamily(-1);
+    SysSetTestAnswers(nullptr);
 }
 
 TEST(FileTime, TouchAndDateText) {

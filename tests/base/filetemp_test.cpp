@@ -6,13 +6,17 @@
 // delete, whole trees, and the current folder inside the deleted tree. Attributes. Free space through the
 // seam: full disk, quota, 4 GB and more, the plain call's product, network paths. Subfolder lists with and
 // without "..", listings with filters, walks and counts, the shell's copy, move and delete. Long strings:
-// round trips at the limits, oversize strings, corrupt and truncated lengths.
+// round trips at the limits, oversize strings, corrupt and truncated lengths. Copies and backups: replacing
+// an older backup, a disk that fills while the copy is written back, the same file under two spellings, a
+// missing source and a read-only destination.
 #include "base/erc.h"
 #include "base/file.h"
 #include "base/filetemp.h"
 #include "base/path.h"
-#include "base/utilil.h"
+#include "base/util.h"
+#include "base/win.h"
 #include "base/dirtest.h"
+#include "base/filetest.h"
 #include "support/vxtest.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +54,7 @@ TEST(FileTemp, NamesAreRaisedPastExistingFiles) {
     std::string dir = DtFreshDir();
     std::string cwd = DtCwd();
     fixedTick = 42;
-    FileTempSetClock(FixedClock);
+    TickSetTestSource(FixedClock);
     char first[PATH_BUFFER], second[PATH_BUFFER];
     ASSERT_EQ(FileMakeTempName("TFXXXXXX", ".tmp", dir.c_str(), first), 1);
     EXPECT_EQ(std::string(first), dir + "\\TF000042.tmp");
@@ -60,7 +64,7 @@ TEST(FileTemp, NamesAreRaisedPastExistingFiles) {
     fixedTick = 12345678;
     ASSERT_EQ(FileMakeTempName("C", ".OUT", dir.c_str(), first), 1);
     EXPECT_EQ(std::string(first), dir + "\\C12345678.OUT") << "a short prefix; more than six digits";
-    FileTempSetClock(nullptr);
+    TickSetTestSource(nullptr);
     EXPECT_EQ(DtCwd(), cwd);
 
     ASSERT_EQ(FileMakeTempName("CL", nullptr, dir.c_str(), first), 1);
@@ -342,10 +346,11 @@ TEST(FileTemp, FreeSpace) {
     EXPECT_EQ(DirFreeSpace("\\\\server\\share"), 7u);
     EXPECT_EQ(fakeDisk.asked, "\\\\server\\share\\") << "a network path gets its backslash";
     fakeDisk.asked.clear();
-    FileSetWin9xFamily(1);
+    SysTestAnswers olderFamily = {4, 10, VER_PLATFORM_WIN32_WINDOWS, 0, 0, 1ull << 30, 1ull << 30};
+    SysSetTestAnswers(&olderFamily);
     EXPECT_EQ(DirFreeSpace("\\\\server\\share"), 0xFFFFFFFF);
     EXPECT_EQ(fakeDisk.asked, "") << "the older family is not asked about network paths";
-    FileSetWin9xFamily(-1);
+    SysSetTestAnswers(nullptr);
     DirUseSystemFreeSpace();
     EXPECT_NE(DirFreeSpace(DtFreshDir().c_str()), 0u);
 }
@@ -539,4 +544,71 @@ TEST(FileTemp, LongStringsFromDamagedFiles) {
         FreeBlock(s);
         FileClose(file);
     }
+}
+
+// Copies and backups run over the file layer with a ready cache; a full disk comes from its
+// fail-the-nth-write seam.
+class FileCopyTest : public FileLayerTest {};
+
+TEST_F(FileCopyTest, Backups) {
+    std::string path = Path("doc.txt"), backup = Path("Backup of doc.txt");
+    DeleteFileA(backup.c_str());
+    EXPECT_EQ(FileBackup(Path("missing.txt").c_str()), 1);
+    EXPECT_FALSE(DtExists(Path("Backup of missing.txt")));
+
+    VxDiskWrite(path, "the new text");
+    VxDiskWrite(backup, "an older backup that was longer");
+    EXPECT_EQ(FileBackup(path.c_str()), 1);
+    EXPECT_EQ(VxDiskRead(backup), "the new text");
+    EXPECT_EQ(VxDiskRead(path), "the new text");
+    EXPECT_EQ(FileFindOpen(backup.c_str()), -1);
+}
+
+// The copy's last blocks reach the disk only when its destination is written back: a disk that is full by
+// then fails the copy, and no half copy is left to pass for a backup.
+TEST_F(FileCopyTest, AFullDiskFailsTheCopy) {
+    struct Case {
+        const char *what;
+        size_t size;
+    } cases[] = {{"small", 100}, {"several blocks", 40000}};
+    for (const Case &c : cases) {
+        std::string source = Path("source.bin"), copy = Path("copy.bin");
+        VxDiskWrite(source, std::string(c.size, 's'));
+        DeleteFileA(copy.c_str());
+        FileOsFailNthWrite(1);
+        EXPECT_EQ(FileCopy(source.c_str(), copy.c_str()), 0) << c.what;
+        FileOsFailNthWrite(0);
+        EXPECT_FALSE(DtExists(copy)) << c.what;
+        EXPECT_EQ(FileCountOpen(), openBefore) << c.what;
+        EXPECT_EQ(FileCopy(source.c_str(), copy.c_str()), 1) << c.what;
+        EXPECT_EQ(VxDiskRead(copy), std::string(c.size, 's')) << c.what;
+    }
+    std::string doc = Path("doc.txt");
+    VxDiskWrite(doc, "text");
+    DeleteFileA(Path("Backup of doc.txt").c_str());
+    FileOsFailNthWrite(1);
+    EXPECT_EQ(FileBackup(doc.c_str()), 0);
+    FileOsFailNthWrite(0);
+    EXPECT_FALSE(DtExists(Path("Backup of doc.txt")));
+}
+
+TEST_F(FileCopyTest, Refusals) {
+    std::string source = Path("a.txt"), locked = Path("locked.txt");
+    VxDiskWrite(source, "keep me");
+    std::string slashed = source;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    std::string upper = source;
+    CharUpperA(upper.data());
+    for (const std::string &same : {source, slashed, upper}) {
+        EXPECT_EQ(FileCopy(source.c_str(), same.c_str()), 0) << same;
+        EXPECT_EQ(VxDiskRead(source), "keep me") << same;
+    }
+    EXPECT_EQ(FileCopy(Path("missing").c_str(), Path("b.txt").c_str()), 0);
+    EXPECT_FALSE(DtExists(Path("b.txt")));
+    VxDiskWrite(locked, "locked");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(FileCopy(source.c_str(), locked.c_str()), 0);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(VxDiskRead(locked), "locked");
+    EXPECT_EQ(FileCountOpen(), openBefore);
 }
