@@ -31,16 +31,6 @@ inline std::string DtMakeFile(const std::string &path, const std::string &text =
     return path;
 }
 
-inline std::string DtReadFile(const std::string &path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[4096];
-    DWORD got = 0;
-    ReadFile(h, buffer, sizeof buffer, &got, nullptr);
-    CloseHandle(h);
-    return std::string(buffer, got);
-}
-
 inline bool DtExists(const std::string &path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

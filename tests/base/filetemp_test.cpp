@@ -479,14 +479,14 @@ TEST(FileTemp, ShellCopyMoveDelete) {
     DtMakeFile(dir + "\\src\\one.txt", "1");
     DtMakeFile(dir + "\\src\\two.txt", "2");
     EXPECT_EQ(DirShellCopy((dir + "\\src").c_str(), (dir + "\\copy").c_str(), 1), 1);
-    EXPECT_EQ(DtReadFile(dir + "\\copy\\one.txt"), "1");
+    EXPECT_EQ(VxDiskRead(dir + "\\copy\\one.txt"), "1");
     EXPECT_TRUE(DtExists(dir + "\\src\\one.txt"));
     EXPECT_EQ(DirDeleteFiles((dir + "\\copy").c_str()), 1);
     EXPECT_FALSE(DtExists(dir + "\\copy\\one.txt"));
     EXPECT_FALSE(DtExists(dir + "\\copy\\two.txt"));
     EXPECT_TRUE(DtExists(dir + "\\copy\\inner")) << "files only";
     EXPECT_EQ(DirShellCopy((dir + "\\src").c_str(), (dir + "\\move").c_str(), 0), 1);
-    EXPECT_EQ(DtReadFile(dir + "\\move\\two.txt"), "2");
+    EXPECT_EQ(VxDiskRead(dir + "\\move\\two.txt"), "2");
     EXPECT_FALSE(DtExists(dir + "\\src\\two.txt"));
 }
 
