@@ -1,8 +1,9 @@
-// Fuzz target: blocks and strings stored with a 32-bit length before them, read from a file of arbitrary
-// bytes. The first input byte chooses the string buffer's size and whether blocks or strings are read; the
-// rest is the file. Reading goes on until a read fails. Expected: a block holds exactly the bytes that follow
-// its length word; a string is cut at the buffer's size and ends with a NUL inside it (the buffer is exactly
-// its size, so a byte past it is a checker report); every read moves forward; the table is left as it was.
+// Fuzz target: blocks, strings and long strings stored with a 32-bit length before them, read from a file of
+// arbitrary bytes. The first input byte chooses what is read and the string buffer's size; the rest is the
+// file. Reading goes on until a read fails. Expected: a block holds exactly the bytes that follow its length
+// word; a string is cut at the buffer's size and ends with a NUL inside it (the buffer is exactly its size, so
+// a byte past it is a checker report); a long string ends inside its block; every read moves forward; the
+// table is left as it was.
 #include "base/erc.h"
 #include "base/file.h"
 #include "base/heap.h"
@@ -29,6 +30,17 @@ static void FuzzReadBlocks(int file, const uint8_t *bytes, size_t size) {
     }
 }
 
+static void FuzzReadLongStrings(int file) {
+    for (;;) {
+        uint32_t at = FileTell(file);
+        char *s = StrReadLong(file);
+        if (!s) break;
+        FuzzCheck(memchr(s, 0, LONG_STR_SIZE) != nullptr, "a long string ends inside its block");
+        FuzzCheck(FileTell(file) > at + 4, "a long-string read moves past its length and text");
+        FreeBlock(s);
+    }
+}
+
 static void FuzzReadStrings(int file, int max) {
     std::vector<char> buffer(max + 1);
     for (;;) {
@@ -49,10 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     int mode = data[0];
     int open = FileCountOpen();
     int file = FuzzOpenBytes("counted.bin", data + 1, size - 1);
-    if (mode & 1)
+    if (mode % 3 == 0)
         FuzzReadBlocks(file, data + 1, size - 1);
+    else if (mode % 3 == 1)
+        FuzzReadStrings(file, mode / 3);
     else
-        FuzzReadStrings(file, mode >> 1);
+        FuzzReadLongStrings(file);
     FileClose(file);
     FuzzCheck(FileCountOpen() == open, "closing frees the slot");
     ErcClear();

@@ -11,6 +11,7 @@
 #include "base/filecache.h"
 #include "base/os.h"
 #include "base/toolbox.h"
+#include "base/util.h"
 #include "base/utilil.h"
 #include "ui/dlgalert.h"
 
@@ -167,7 +168,7 @@ void ErcReport() {
 
 // ---- The log ----
 
-enum { LOG_TEXT_MAX = 511, LOG_FORMAT_MAX = 462 };
+enum { LOG_TEXT_MAX = 511 };
 
 static const char logSeparator[] = "--------------------------------------------\r\n";
 static const char *const logNames[] = {"VX.LOG", "VX2.LOG", "VX3.LOG", "VX4.LOG"};
@@ -296,26 +297,10 @@ void LogWrite(const char *text) {
     LogWriteRaw(line, n);
 }
 
-// The format is cut at 462 characters; a conversion that the cut split is dropped whole, so that no
-// half conversion reaches the formatter.
-static void LogCutFormat(const char *format, char *cut) {
-    StrCopyMaxLen(format, cut, LOG_FORMAT_MAX);
-    for (char *p = cut; *p; p++) {
-        if (*p != '%') continue;
-        char *spec = p + 1;
-        while (*spec && strchr("-+ #0123456789.*hlLqjzt", *spec)) spec++;
-        if (!*spec) {
-            *p = 0;
-            return;
-        }
-        p = spec;
-    }
-}
-
 void LogPrintf(const char *format, ...) {
     if (!logOn || !format) return;
-    char cut[LOG_FORMAT_MAX + 1], text[ERC_TEXT_MAX];
-    LogCutFormat(format, cut);
+    char cut[FORMAT_CUT + 1], text[ERC_TEXT_MAX];
+    StrCutFormat(format, cut);
     va_list args;
     va_start(args, format);
     vsnprintf(text, sizeof text, cut, args);

@@ -1,5 +1,5 @@
-// filetemp: whole-file and whole-folder operations (prefixes File, Dir, PathDelete, PathDirExists, LongStr,
-// StrWriteLong, StrReadLong); see filetemp.h.
+// filetemp: whole-file and whole-folder operations (prefixes File, Dir, PathDelete, PathDirExists);
+// see filetemp.h.
 // The current folder is process state: an operation that changes it holds a DirKeep, which puts it back on
 // every way out. Searches here use their own handles, so that none of them ends a caller's search on the
 // shared handle.
@@ -519,34 +519,4 @@ int32_t DirCountFiles(const char *folder, DirCountFilter filter) {
 
 int32_t DirCountFilesTop(const char *folder, DirCountFilter filter) {
     return DirCountIn(folder, filter, false);
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// Long strings
-
-char *LongStrAlloc() {
-    return (char *)MemAlloc(LONG_STR_SIZE);
-}
-
-// A string that does not fit a long-string block could be written but never read back.
-int StrWriteLong(const char *s, int file) {
-    if (strlen(s) + 1 > LONG_STR_SIZE) return 0;
-    return StrWriteCounted(s, file);
-}
-
-// The length comes from the file: one outside 1..2560 would overrun the block (or ask for none), so it is a
-// short read. A damaged record without its NUL is still ended inside the block.
-char *StrReadLong(int file) {
-    unsigned char b[4];
-    if (!FileReadExact(file, b, 4)) return nullptr;
-    uint32_t n = b[0] | (uint32_t)b[1] << 8 | (uint32_t)b[2] << 16 | (uint32_t)b[3] << 24;
-    if (n < 1 || n > LONG_STR_SIZE) return nullptr;
-    char *s = LongStrAlloc();
-    if (!s) return nullptr;
-    if (!FileReadExact(file, s, (int32_t)n)) {
-        FreeBlock(s);
-        return nullptr;
-    }
-    s[n - 1] = 0;
-    return s;
 }

@@ -84,10 +84,3 @@ int DirWalk(DirWalkProc callback, void *data);
 typedef int (*DirCountFilter)(const char *name);
 int32_t DirCountFiles(const char *folder, DirCountFilter filter);
 int32_t DirCountFilesTop(const char *folder, DirCountFilter filter);
-
-// Long strings in files: a 32-bit length (characters + 1), then the characters and the NUL. A long string
-// lives in a block of LONG_STR_SIZE bytes; longer ones are refused both ways.
-enum { LONG_STR_SIZE = 2560 };
-char *LongStrAlloc();
-int StrWriteLong(const char *s, int file);
-char *StrReadLong(int file);

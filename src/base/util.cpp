@@ -248,6 +248,35 @@ int StrReadCounted(char *buffer, int file, int max) {
     return 1;
 }
 
+// Long strings.
+
+char *LongStrAlloc() {
+    return (char *)MemAlloc(LONG_STR_SIZE);
+}
+
+// A string that does not fit a long-string block could be written but never read back.
+int StrWriteLong(const char *s, int file) {
+    if (strlen(s) + 1 > LONG_STR_SIZE) return 0;
+    return StrWriteCounted(s, file);
+}
+
+// The length comes from the file: one outside 1..2560 would overrun the block (or ask for none), so it is a
+// short read. A damaged record without its NUL is still ended inside the block.
+char *StrReadLong(int file) {
+    unsigned char b[4];
+    if (!FileReadExact(file, b, 4)) return nullptr;
+    uint32_t n = b[0] | (uint32_t)b[1] << 8 | (uint32_t)b[2] << 16 | (uint32_t)b[3] << 24;
+    if (n < 1 || n > LONG_STR_SIZE) return nullptr;
+    char *s = LongStrAlloc();
+    if (!s) return nullptr;
+    if (!FileReadExact(file, s, (int32_t)n)) {
+        FreeBlock(s);
+        return nullptr;
+    }
+    s[n - 1] = 0;
+    return s;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Editing in place
 
@@ -907,6 +936,20 @@ static uint32_t tickPaceLast;
 void UtilSetClock(UtilTickFn tick, UtilSleepFn sleep) {
     utilTick = tick ? tick : UtilOsTickCount;
     utilSleep = sleep ? sleep : UtilOsSleep;
+}
+
+void StrCutFormat(const char *format, char *cut) {
+    StrCopyMaxLen(format, cut, FORMAT_CUT);
+    for (char *p = cut; *p; p++) {
+        if (*p != '%') continue;
+        char *conv = p + 1;
+        while (*conv && strchr("-+ #0123456789.*hlLqjzt", *conv)) conv++;
+        if (!*conv) {
+            *p = 0;
+            return;
+        }
+        p = conv;
+    }
 }
 
 uint32_t TickNow() {

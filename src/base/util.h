@@ -49,6 +49,13 @@ Handle *HandleRead(int file); // null on a short read or a length past the end o
 int StrWriteCounted(const char *s, int file);
 int StrReadCounted(char *buffer, int file, int max); // a longer stored string is cut at max, the rest skipped
 
+// Long strings in files: a 32-bit length (characters + 1), then the characters and the NUL. A long string
+// lives in a block of LONG_STR_SIZE bytes; longer ones are refused both ways.
+enum { LONG_STR_SIZE = 2560 };
+char *LongStrAlloc();
+int StrWriteLong(const char *s, int file);
+char *StrReadLong(int file); // null on a short read or a stored length outside 1..LONG_STR_SIZE
+
 // Editing in place.
 void StrDeleteAt(char *s, int pos);
 void StrDeleteN(char *s, int pos, int n);
@@ -146,6 +153,11 @@ void UtilOsSleep(uint32_t ms);
 typedef uint32_t (*UtilTickFn)();
 typedef void (*UtilSleepFn)(uint32_t ms);
 void UtilSetClock(UtilTickFn tick, UtilSleepFn sleep);
+
+// Printf-style messages cut their format at 462 characters while it is applied; a conversion that the cut
+// split is dropped whole, so no half conversion reaches the formatter. cut holds FORMAT_CUT + 1 bytes.
+enum { FORMAT_CUT = 462 };
+void StrCutFormat(const char *format, char *cut);
 
 // The tick clock every timing of the library reads, in milliseconds; it wraps after 49.7 days.
 uint32_t TickNow();

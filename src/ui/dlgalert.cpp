@@ -3,6 +3,7 @@
 // Progress boxes (prefix Progress) keep only their step so far.
 #include "ui/dlgalert.h"
 
+#include "base/util.h"
 #include "base/win.h"
 
 #include <windows.h>
@@ -17,18 +18,12 @@ static AlertHook alertTestHook;
 static const UINT alertKindStyle[] = {0x00, 0x21, 0x40, 0x24, 0x23, 0x30, 0x12};
 static const UINT alertDefaultStyle[] = {0, MB_DEFBUTTON2, MB_DEFBUTTON3};
 
-enum { ALERT_FORMAT_CUT = 462 };
-
-// Formats into the caller's buffer; a format of 462 characters or more is cut there while it is applied.
-// The caller's format text itself is never written to.
+// Formats into the caller's buffer with the format cut at 462 characters; the caller's format text itself
+// is never written to.
 static void AlertFormatV(char *out, size_t size, const char *format, va_list args) {
-    char cut[ALERT_FORMAT_CUT + 1];
-    if (strlen(format) >= ALERT_FORMAT_CUT) {
-        memcpy(cut, format, ALERT_FORMAT_CUT);
-        cut[ALERT_FORMAT_CUT] = 0;
-        format = cut;
-    }
-    vsnprintf(out, size, format, args);
+    char cut[FORMAT_CUT + 1];
+    StrCutFormat(format, cut);
+    vsnprintf(out, size, cut, args);
 }
 
 void AlertSetTestHook(AlertHook hook) {

@@ -490,62 +490,6 @@ TEST(FileTemp, ShellCopyMoveDelete) {
     EXPECT_FALSE(DtExists(dir + "\\src\\two.txt"));
 }
 
-TEST(FileTemp, LongStrings) {
-    std::string dir = DtFreshDir();
-    std::string path = dir + "\\long.bin";
-    int file = FileOpen(path.c_str(), 1);
-    ASSERT_GE(file, 0);
-    std::string texts[] = {"", "short", std::string(LONG_STR_SIZE - 1, 'x')};
-    for (const std::string &t : texts) EXPECT_EQ(StrWriteLong(t.c_str(), file), 1) << t.size();
-    uint32_t size = FileGetSize(file);
-    EXPECT_EQ(StrWriteLong(std::string(LONG_STR_SIZE, 'y').c_str(), file), 0) << "it could not be read back";
-    EXPECT_EQ(FileGetSize(file), size) << "nothing written";
-    FileSeek(file, 0);
-    for (const std::string &t : texts) {
-        char *s = StrReadLong(file);
-        ASSERT_TRUE(s) << t.size();
-        EXPECT_EQ(std::string(s), t);
-        FreeBlock(s);
-    }
-    EXPECT_EQ(StrReadLong(file), nullptr) << "at the end";
-    FileClose(file);
-}
-
-TEST(FileTemp, LongStringsFromDamagedFiles) {
-    struct Case {
-        const char *what;
-        std::string bytes;
-        const char *expected; // null: refused
-    } cases[] = {
-        {"length 0", std::string("\0\0\0\0", 4) + "abc", nullptr},
-        {"one past the block", std::string("\x01\x0A\0\0", 4) + std::string(2561, 'a'), nullptr},
-        {"huge", std::string("\xFF\xFF\xFF\xFF", 4) + "abc", nullptr},
-        {"truncated text", std::string("\x0A\0\0\0", 4) + "abc", nullptr},
-        {"truncated length", std::string("\x0A\0", 2), nullptr},
-        {"no NUL at the end", std::string("\x03\0\0\0", 4) + "abc", "ab"},
-        {"whole block", std::string("\0\x0A\0\0", 4) + std::string(2559, 'a') + '\0',
-         nullptr /* checked below */},
-    };
-    std::string dir = DtFreshDir();
-    for (const Case &c : cases) {
-        std::string path = DtMakeFile(dir + "\\damaged.bin", c.bytes);
-        int file = FileOpen(path.c_str(), 0);
-        ASSERT_GE(file, 0);
-        char *s = StrReadLong(file);
-        if (std::string(c.what) == "whole block") {
-            ASSERT_TRUE(s);
-            EXPECT_EQ(strlen(s), 2559u);
-        } else if (c.expected) {
-            ASSERT_TRUE(s) << c.what;
-            EXPECT_STREQ(s, c.expected) << c.what;
-        } else {
-            EXPECT_EQ(s, nullptr) << c.what;
-        }
-        FreeBlock(s);
-        FileClose(file);
-    }
-}
-
 // Copies and backups run over the file layer with a ready cache; a full disk comes from its
 // fail-the-nth-write seam.
 class FileCopyTest : public FileLayerTest {};

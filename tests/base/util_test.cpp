@@ -252,6 +252,61 @@ TEST(UtilCounted, TruncatedAndCorruptInput) {
     }
 }
 
+TEST(UtilCounted, LongStringsRoundTrip) {
+    TempFile t;
+    ASSERT_GE(t.file, 0);
+    std::string texts[] = {"", "short", std::string(LONG_STR_SIZE - 1, 'x')};
+    for (const std::string &text : texts) EXPECT_EQ(StrWriteLong(text.c_str(), t.file), 1) << text.size();
+    uint32_t size = FileGetSize(t.file);
+    EXPECT_EQ(StrWriteLong(std::string(LONG_STR_SIZE, 'y').c_str(), t.file), 0)
+        << "it could not be read back";
+    EXPECT_EQ(FileGetSize(t.file), size) << "nothing written";
+    t.Rewind();
+    for (const std::string &text : texts) {
+        char *s = StrReadLong(t.file);
+        ASSERT_TRUE(s) << text.size();
+        EXPECT_EQ(std::string(s), text);
+        FreeBlock(s);
+    }
+    EXPECT_EQ(StrReadLong(t.file), nullptr) << "at the end";
+}
+
+TEST(UtilCounted, LongStringsFromDamagedFiles) {
+    struct Case {
+        const char *what;
+        std::string bytes;
+        int expectedLength; // -1: refused
+        const char *expected;
+    } cases[] = {
+        {"length 0", std::string("\0\0\0\0", 4) + "abc", -1, nullptr},
+        {"one past the block", std::string("\x01\x0A\0\0", 4) + std::string(2561, 'a'), -1, nullptr},
+        {"huge", std::string("\xFF\xFF\xFF\xFF", 4) + "abc", -1, nullptr},
+        {"truncated text", std::string("\x0A\0\0\0", 4) + "abc", -1, nullptr},
+        {"truncated length", std::string("\x0A\0", 2), -1, nullptr},
+        {"no NUL at the end", std::string("\x03\0\0\0", 4) + "abc", 2, "ab"},
+        {"whole block", std::string("\0\x0A\0\0", 4) + std::string(2559, 'a') + '\0', 2559, nullptr},
+    };
+    for (const Case &c : cases) {
+        TempFile t;
+        ASSERT_GE(t.file, 0);
+        FileWriteExact(t.file, c.bytes.data(), (int32_t)c.bytes.size());
+        t.Rewind();
+        int32_t live = HLiveCount();
+        char *s = StrReadLong(t.file);
+        if (c.expectedLength < 0) {
+            EXPECT_EQ(s, nullptr) << c.what;
+        } else {
+            ASSERT_TRUE(s) << c.what;
+            EXPECT_EQ(strlen(s), (size_t)c.expectedLength) << c.what;
+            if (c.expected) {
+                EXPECT_STREQ(s, c.expected) << c.what;
+            }
+        }
+        FreeBlock(s);
+        EXPECT_EQ(HLiveCount(), live) << c.what;
+    }
+}
+
 TEST(UtilEdit, DeleteAndInsert) {
     struct Case {
         const char *s;
