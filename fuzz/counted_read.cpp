@@ -1,8 +1,8 @@
 // Fuzz target: blocks, strings and long strings stored with a 32-bit length before them, read from a file of
 // arbitrary bytes. The first input byte chooses what is read and the string buffer's size; the rest is the
 // file. Reading goes on until a read fails. Expected: a block holds exactly the bytes that follow its length
-// word; a string is cut at the buffer's size and ends with a NUL inside it (the buffer is exactly its size, so
-// a byte past it is a checker report); a long string ends inside its block; every read moves forward; the
+// word; a string is cut at the buffer's size and ends with a NUL inside it (the buffer is exactly its size,
+// so a byte past it is a checker report); a long string ends inside its block; every read moves forward; the
 // table is left as it was.
 #include "base/erc.h"
 #include "base/file.h"
