@@ -10,7 +10,8 @@ vx_wine_prefix "${VX_WINEPREFIX:-$build/wineprefix-run}"
 vx_start_display
 if [ -n "$VX_XVFB_PID" ]; then
   echo "Veltrix runs on the virtual display $DISPLAY."
-  echo "Look at it with: xwd -root -display $DISPLAY | convert xwd:- screen.png  (or x11vnc -display $DISPLAY)"
+  echo "List its windows with: xwininfo -display $DISPLAY -root -tree"
+  echo "Take a screenshot with: xwd -root -display $DISPLAY -out screen.xwd  (xwd is in Debian's x11-apps)"
   trap 'kill $VX_XVFB_PID 2>/dev/null || true' EXIT
 fi
 status=0
