@@ -10,6 +10,7 @@
 #include "base/file.h"
 #include "base/filecache.h"
 #include "base/os.h"
+#include "base/path.h"
 #include "base/toolbox.h"
 #include "base/util.h"
 #include "base/utilil.h"
@@ -173,12 +174,6 @@ enum { LOG_TEXT_MAX = 511 };
 static const char logSeparator[] = "--------------------------------------------\r\n";
 static const char *const logNames[] = {"VX.LOG", "VX2.LOG", "VX3.LOG", "VX4.LOG"};
 
-static void LogJoin(const char *folder, const char *name, char *buffer) {
-    size_t n = strlen(folder);
-    bool slash = n == 0 || folder[n - 1] == '\\' || folder[n - 1] == '/';
-    snprintf(buffer, LOG_PATH_MAX + 1, "%s%s%s", folder, slash ? "" : "\\", name);
-}
-
 static bool LogFolderExists(const char *path) {
     FileOsInfo info;
     return FileOsPathInfo(path, &info) && (info.attributes & FILEOS_ATTR_FOLDER);
@@ -186,7 +181,7 @@ static bool LogFolderExists(const char *path) {
 
 void LogGetFolder(char *buffer) {
     const char *userData = ToolboxUserDataDir();
-    LogJoin(userData, "Logs", buffer);
+    PathJoin(userData, "Logs", buffer);
     if (LogFolderExists(buffer) || FileOsGetCalls()->makeDir(buffer)) return;
     StrCopyMaxLen(userData, buffer, LOG_PATH_MAX);
 }
@@ -198,7 +193,7 @@ void LogGetPath(char *buffer) {
     }
     char folder[LOG_PATH_MAX + 1];
     LogGetFolder(folder);
-    LogJoin(folder, logNames[0], buffer);
+    PathJoin(folder, logNames[0], buffer);
 }
 
 // A name that opens only read-only would swallow every line: it counts as not opened.
@@ -219,7 +214,7 @@ int LogOpenFile() {
     char folder[LOG_PATH_MAX + 1], path[LOG_PATH_MAX + 1];
     LogGetFolder(folder);
     for (const char *name : logNames) {
-        LogJoin(folder, name, path);
+        PathJoin(folder, name, path);
         int file = LogTryOpen(path);
         if (file >= 0) {
             StrCopyMaxLen(path, logPath, LOG_PATH_MAX);
