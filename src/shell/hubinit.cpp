@@ -4,6 +4,7 @@
 #include "shell/hubinit.h"
 
 #include "base/file.h"
+#include "base/filetemp.h"
 #include "base/heap.h"
 #include "base/trl.h"
 #include "base/utilil.h"
@@ -84,48 +85,12 @@ void HubGetTempDir(char *folder) {
     StrCopyMaxLen(length > 0 && length < sizeof system ? system : ".", folder, 255);
 }
 
-// folder + "\" + name, cut at 255 characters.
-static void HubJoinPath(const char *folder, const char *name, char *out) {
-    int length = StrCopyMaxLen(folder, out, 255);
-    if (length > 0 && out[length - 1] != '\\' && length < 255) out[length++] = '\\';
-    StrCopyMaxLen(name, out + length, 255 - length);
-}
-
-// The X's of the template, from the right, become the base-36 digits of n.
-static void HubFillTemplate(char *name, uint32_t n) {
-    static const char digits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    for (size_t i = strlen(name); i > 0 && name[i - 1] == 'X'; i--, n /= 36) name[i - 1] = digits[n % 36];
-}
-
-enum { HUB_TEMP_ATTEMPTS = 1000 };
-
+// The system makes the unique name and the empty file together, so a file that another instance is using is
+// never taken or emptied.
 int MakeTempFile(char *outPath) {
-    static uint32_t serial;
-    if (!serial) serial = GetTickCount() ^ (GetCurrentProcessId() << 12);
-    char folder[256], path[256];
+    char folder[256];
     HubGetTempDir(folder);
-    for (int attempt = 0; attempt < HUB_TEMP_ATTEMPTS; attempt++) {
-        char name[] = "TFXXXXXX";
-        HubFillTemplate(name, serial++);
-        HubJoinPath(folder, name, path);
-        // Claim the name first: opening with create would empty a file of the same name that another
-        // instance is using.
-        HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            DWORD error = GetLastError();
-            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-            return -1;
-        }
-        CloseHandle(h);
-        int file = FileOpen(path, 1);
-        if (file < 0) {
-            DeleteFileA(path);
-            return -1;
-        }
-        if (outPath) StrCopyMaxLen(path, outPath, 255);
-        return file;
-    }
-    return -1;
+    return FileCreateTemp("TFXXXXXX", nullptr, folder, outPath);
 }
 
 static int32_t HubDayNumber(const SYSTEMTIME *date) {
