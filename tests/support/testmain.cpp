@@ -65,5 +65,6 @@ int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
     HeapInit();
     VxSeamsInstall();
+    VxSeamsListen();
     return RUN_ALL_TESTS();
 }

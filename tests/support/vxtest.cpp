@@ -3,7 +3,10 @@
 #include "support/vxtest.h"
 
 #include "base/erc.h"
+#include "base/seam.h"
 #include "ui/dlgalert.h"
+
+#include <gtest/gtest.h>
 
 #include <deque>
 
@@ -29,6 +32,19 @@ static void VxLogSink(const char *text) {
 void VxSeamsInstall() {
     AlertSetTestHook(VxAlertHook);
     LogSetTestSink(VxLogSink);
+}
+
+// After every test: every seam back as it was, then the test routing of alerts and log lines again.
+class VxSeamResetter : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo &) override {
+        SeamResetAll();
+        VxSeamsInstall();
+        VxAlertsReset();
+    }
+};
+
+void VxSeamsListen() {
+    testing::UnitTest::GetInstance()->listeners().Append(new VxSeamResetter);
 }
 
 std::vector<VxAlert> &VxAlerts() {

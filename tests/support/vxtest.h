@@ -21,8 +21,10 @@ void VxAlertAnswer(int answer);
 void VxLogCaptureStart();
 std::vector<std::string> VxLogCaptureStop();
 
-// For the test mains: routes alerts and log lines to the seams above.
+// For the test mains: routes alerts and log lines to the seams above; VxSeamsListen also puts every seam
+// back (SeamResetAll) and routes them again after each test.
 void VxSeamsInstall();
+void VxSeamsListen();
 
 // A fresh empty folder for the running test, under the system's temporary folder; ends without a backslash.
 std::string VxTempDir();

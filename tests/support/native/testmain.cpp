@@ -65,6 +65,7 @@ int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
     HeapInit();
     VxSeamsInstall();
+    VxSeamsListen();
     int status = RUN_ALL_TESTS();
     std::error_code ignored;
     fs::remove_all(VxProcessTempDir(), ignored);
