@@ -2,7 +2,7 @@
 // NUL), preceded by one byte that gives the out buffer's size. Expected: every scan stays inside its buffer
 // (each is exactly its size, so a byte past it is a checker report), moves forward through the line and
 // ends at its end; escaping and unescaping give the text back, or a prefix of it when the escape was cut.
-#include "base/util.h"
+#include "base/str.h"
 #include "support/fuzz.h"
 
 #include <cstring>

@@ -7,7 +7,7 @@
 #include "base/erc.h"
 #include "base/file.h"
 #include "base/heap.h"
-#include "base/util.h"
+#include "base/strfile.h"
 #include "support/fuzz.h"
 
 #include <cstring>

@@ -50,7 +50,7 @@ static void OpRead(FileModel &m, FuzzedDataProvider &in, bool exact) {
         FuzzCheck(ok || !inside, "an exact read inside the file succeeds");
         moved = ok ? length : (int32_t)(FileTell(m.file) - m.position);
     } else {
-        moved = FileReadWrite(m.file, buffer.data(), length, 0);
+        moved = FileReadWrite(m.file, buffer.data(), length, FILE_TRANSFER_READ);
         FuzzCheck(moved == length || !inside, "a read inside the file moves all it was asked for");
     }
     FuzzCheck(buffer[length] == 0xEE, "a read stays inside its buffer");
@@ -122,7 +122,7 @@ static void OpStep(FileModel &m, FuzzedDataProvider &in, const char *path) {
     case 3: OpRead(m, in, false); break;
     case 4: OpRead(m, in, true); break;
     case 5: {
-        int again = FileOpen(path, 0);
+        int again = FileOpen(path, FILE_OPEN_EXISTING);
         FuzzCheck(again == m.file, "a second open shares the slot");
         FileClose(again);
         break;

@@ -57,9 +57,9 @@ static void OpInsert(PlexModel &m, FuzzedDataProvider &in, bool failing) {
     bool zero = in.ConsumeBool();
     std::vector<uint8_t> source = in.ConsumeBytes<uint8_t>((size_t)n * m.elemSize);
     source.resize((size_t)n * m.elemSize);
-    if (failing) HeapFailNthAlloc(in.ConsumeIntegralInRange(1, 2));
+    if (failing) HeapFailNth(in.ConsumeIntegralInRange(1, 2));
     uint8_t *at = (uint8_t *)PlexInsert(m.plex, index, n, zero ? nullptr : source.data());
-    HeapFailNthAlloc(0);
+    HeapFailNth(0);
     if (!at) {
         FuzzCheck(failing, "an insertion fails only when memory does");
         FuzzCheck(ErcGet() == ercLowMemory, "a failed insertion sets Low Memory");

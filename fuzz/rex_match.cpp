@@ -6,7 +6,7 @@
 // back.
 #include "base/erc.h"
 #include "base/rex.h"
-#include "base/util.h"
+#include "base/str.h"
 #include "support/fuzz.h"
 
 #include <cstring>

@@ -3,11 +3,12 @@
 // back on every way out.
 #include "base/dirt.h"
 
-#include "base/filetemp.h"
+#include "base/folder.h"
 #include "base/path.h"
-#include "base/util.h"
-#include "base/win.h"
-#include "symbols/tlu.h"
+#include "base/str.h"
+#include "base/ident.h"
+#include "base/utilil.h"
+#include "base/waitcur.h"
 
 #include <cstring>
 
@@ -30,16 +31,16 @@ static int DirtCmpName(const void *a, const void *b) {
 // when an insertion failed (the ones inserted are taken out again).
 static int32_t DirtScanHere(Trl *tree, int32_t parent, const char *target) {
     int32_t depth = TrlDepthAt(tree, parent) + 1, n = 0;
-    HANDLE h;
+    FileFindSlot h;
     FileFindInitSlot(&h);
-    WIN32_FIND_DATAA fd;
+    FileFindData fd;
     DirtRecord record;
     for (int more = FileFindEx(&h, 1, FIND_FOLDERS, "*", &fd, nullptr, 0); more;
          more = FileFindEx(&h, 0, FIND_FOLDERS, "*", &fd, nullptr, 0)) {
-        if (PathIsDots(fd.cFileName) || strlen(fd.cFileName) > DIRT_NAME_MAX) continue;
+        if (PathIsDots(fd.name) || strlen(fd.name) > DIRT_NAME_MAX) continue;
         memset(&record, 0, sizeof record);
-        strcpy(record.name, fd.cFileName);
-        if (target && (StrEqualI(record.name, target) || StrEqualI(fd.cAlternateFileName, target))) {
+        strcpy(record.name, fd.name);
+        if (target && (StrEqualI(record.name, target) || StrEqualI(fd.shortName, target))) {
             record.flags = DIRT_ON_PATH;
             target = nullptr;
         }
@@ -108,7 +109,7 @@ Trl *DirtCreateForPath(const char *path, int32_t *outIndex) {
     if (!tree) return nullptr;
     int32_t index = TrlInsert(tree, 0, 1, &record, 0) ? DirtBuildLevels(tree, full, record.name) : -1;
     if (index < 0) {
-        TluListFree(&tree->plex);
+        PlexFree(&tree->plex);
         return nullptr;
     }
     if (outIndex) *outIndex = index;

@@ -1,6 +1,6 @@
 // dirt: directory trees (prefix Dirt): a tree record list of folders that the file-selection control shows
 // as an outline. A tree is built for one path, every level from the root down with the siblings of each
-// component, and expanded on demand. Free a tree with TluListFree.
+// component, and expanded on demand. Free a tree with PlexFree.
 #pragma once
 
 #include "base/trl.h"

@@ -1,20 +1,10 @@
-// erc: the current error (prefix Erc) and the log (prefix Log).
-// The current error is one code, its formatted text (at most 511 characters), the system error recorded with
-// it, the last code that ErcReport showed, and the low-memory flag with its hold count.
-// The log is a text file that only grows: "VX.LOG" in the "Logs" folder of the user-data folder ("VX2.LOG" to
-// "VX4.LOG" when an earlier name cannot be opened), opened once per run, written directly (no disk cache) at
-// its end. Each start of logging writes a line of 44 hyphens; each entry is one line
-// "MM/DD/YY HH:MM:SS: text" with CR LF, texts cut at 511 characters.
+// erc: the current error (prefix Erc). It is one code, its formatted text (at most 511 characters), the
+// system error recorded with it, the last code that ErcReport showed, and the low-memory flag with its hold
+// count. Error lines go to the writer the log installs; reports go to the alert the window library
+// registers. Neither is needed: without them lines and reports go nowhere.
 #include "base/erc.h"
 
-#include "base/file.h"
-#include "base/filecache.h"
 #include "base/os.h"
-#include "base/path.h"
-#include "base/toolbox.h"
-#include "base/util.h"
-#include "base/utilil.h"
-#include "ui/dlgalert.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,13 +19,11 @@ static Erc ercCurrent;
 static Erc ercLastReported;
 static char ercText[ERC_TEXT_MAX];
 static uint32_t ercSysError;
-static int ercLowMemory_;
+static bool ercLowMemory_;
 static int32_t ercHoldCount;
 
-static int logOn = 1;
-static LogSink logTestSink;
-static int logFile = -1;
-static char logPath[LOG_PATH_MAX + 1]; // remembered once a log file was opened
+static ErcLineWriter ercWriter;
+static ErcAlertHook ercAlert;
 
 static void ErcRecord(Erc erc, uint32_t sysError, va_list args) {
     ercText[0] = 0;
@@ -48,14 +36,14 @@ static void ErcLogLine(const char *module, int line) {
     char text[1024];
     snprintf(text, sizeof text, "ERROR! %s : system error=%u, module=%s line %u", ercText,
              (unsigned)ercSysError, module ? module : "(null)", (unsigned)line);
-    LogWrite(text);
+    ErcWriteLine(text);
 }
 
 // "Low Memory" through the system-error setters: dropped while held, else it raises the low-memory flag.
 static bool ErcLowMemoryHeld(Erc erc) {
     if (erc != ercLowMemory) return false;
     if (ercHoldCount > 0) return true;
-    ercLowMemory_ = 1;
+    ercLowMemory_ = true;
     return false;
 }
 
@@ -117,7 +105,7 @@ Erc ErcSetLowMemory() {
     return ErcSetAtF(nullptr, 0, ercLowMemory);
 }
 
-int ErcIsSet() {
+bool ErcIsSet() {
     return ercCurrent != nullptr;
 }
 Erc ErcGet() {
@@ -127,7 +115,7 @@ uint32_t ErcGetSysError() {
     return ercSysError;
 }
 
-int ErcGetText(char *buffer) {
+bool ErcGetText(char *buffer) {
     if (!ercCurrent) {
         buffer[0] = 0;
         return 0;
@@ -141,10 +129,10 @@ void ErcClear() {
     ercLastReported = nullptr;
     ercText[0] = 0;
     ercSysError = 0;
-    ercLowMemory_ = 0;
+    ercLowMemory_ = false;
 }
 
-int ErcLowMemorySeen() {
+bool ErcLowMemorySeen() {
     return ercLowMemory_;
 }
 
@@ -164,149 +152,42 @@ void ErcReleaseLowMemory() {
 void ErcReport() {
     if (!ercCurrent || ercCurrent == ercLastReported) return;
     ercLastReported = ercCurrent;
-    AlertError("Error: %s", ercText);
+    if (!ercAlert) return;
+    char message[ERC_TEXT_MAX + 8];
+    snprintf(message, sizeof message, "Error: %s", ercText);
+    ercAlert(message);
 }
 
-// ---- The log ----
-
-enum { LOG_TEXT_MAX = 511 };
-
-static const char logSeparator[] = "--------------------------------------------\r\n";
-static const char *const logNames[] = {"VX.LOG", "VX2.LOG", "VX3.LOG", "VX4.LOG"};
-
-static bool LogFolderExists(const char *path) {
-    FileOsInfo info;
-    return FileOsPathInfo(path, &info) && (info.attributes & FILEOS_ATTR_FOLDER);
+void ErcSetLineWriter(ErcLineWriter writer) {
+    ercWriter = writer;
 }
 
-void LogGetFolder(char *buffer) {
-    const char *userData = ToolboxUserDataDir();
-    PathJoin(userData, "Logs", buffer);
-    if (LogFolderExists(buffer) || FileOsGetCalls()->makeDir(buffer)) return;
-    StrCopyMaxLen(userData, buffer, LOG_PATH_MAX);
+void ErcWriteLine(const char *line) {
+    if (ercWriter) ercWriter(line);
 }
 
-void LogGetPath(char *buffer) {
-    if (logPath[0]) {
-        StrCopyMaxLen(logPath, buffer, LOG_PATH_MAX);
-        return;
-    }
-    char folder[LOG_PATH_MAX + 1];
-    LogGetFolder(folder);
-    PathJoin(folder, logNames[0], buffer);
-}
-
-// A name that opens only read-only would swallow every line: it counts as not opened.
-static int LogTryOpen(const char *path) {
-    int file = FileOpenOrCreate(path);
-    if (file >= 0 && (FileGetRec(file)->flags & FILE_READONLY)) {
-        FileClose(file);
-        return -1;
-    }
-    return file;
-}
-
-int LogOpenFile() {
-    if (logPath[0]) {
-        int file = LogTryOpen(logPath);
-        if (file >= 0) return file;
-    }
-    char folder[LOG_PATH_MAX + 1], path[LOG_PATH_MAX + 1];
-    LogGetFolder(folder);
-    for (const char *name : logNames) {
-        PathJoin(folder, name, path);
-        int file = LogTryOpen(path);
-        if (file >= 0) {
-            StrCopyMaxLen(path, logPath, LOG_PATH_MAX);
-            return file;
-        }
-    }
-    return -1;
-}
-
-void LogForgetPath() {
-    logPath[0] = 0;
-}
-
-// A failed write to the log is ignored: the current error stays what it was.
-static void LogWriteRaw(const char *bytes, int32_t length) {
-    Erc erc = ercCurrent;
-    uint32_t sysError = ercSysError;
-    char text[ERC_TEXT_MAX];
-    memcpy(text, ercText, sizeof text);
-    FileReadWrite(logFile, (void *)bytes, length, 1);
-    ercCurrent = erc;
-    ercSysError = sysError;
-    memcpy(ercText, text, sizeof text);
-}
-
-static void LogStart() {
-    logFile = LogOpenFile();
-    if (logFile < 0) return;
-    FileSetMappable(logFile, 0);
-    FileSetDirect(logFile, 1);
-    FileSeek(logFile, FileGetSize(logFile));
-    LogWriteRaw(logSeparator, (int32_t)strlen(logSeparator));
-    ErcClear();
-}
-
-static void LogStop() {
-    FileClose(logFile);
-    logFile = -1;
-}
-
-int ErcInit() {
-    LogEnable(logOn);
-    return 1;
-}
-
-void ErcTerm() {
-    if (logFile >= 0) LogStop();
-}
-
-// The file is touched only once the file layer runs (its cache is set up).
-void LogEnable(int on) {
-    logOn = on;
-    if (!FileCacheIsReady()) return;
-    if (on && logFile < 0) LogStart();
-    if (!on && logFile >= 0) LogStop();
-}
-
-int LogIsOn() {
-    return logOn;
-}
-
-void LogSetTestSink(LogSink sink) {
-    logTestSink = sink;
-}
-
-void LogWrite(const char *text) {
-    if (!logOn || !text || !text[0]) return;
-    if (logTestSink) logTestSink(text);
-    if (logFile < 0) return;
-    OsDateTime t;
-    OsGetLocalTime(&t);
-    char line[32 + LOG_TEXT_MAX];
-    int n = snprintf(line, sizeof line, "%02u/%02u/%02u %02u:%02u:%02u: %.511s\r\n", t.month, t.day,
-                     t.year % 100u, t.hour, t.minute, t.second, text);
-    LogWriteRaw(line, n);
-}
-
-void LogPrintf(const char *format, ...) {
-    if (!logOn || !format) return;
-    char cut[FORMAT_CUT + 1], text[ERC_TEXT_MAX];
-    StrCutFormat(format, cut);
+void ErcWriteLineF(const char *format, ...) {
+    if (!ercWriter) return;
+    char line[ERC_TEXT_MAX];
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof text, cut, args);
+    vsnprintf(line, sizeof line, format, args);
     va_end(args);
-    LogWrite(text);
+    ercWriter(line);
 }
 
-void LogFlush() {
-    if (logFile >= 0) FileFlush(logFile);
+void ErcSetAlertHook(ErcAlertHook hook) {
+    ercAlert = hook;
 }
 
-void LogClear() {
-    if (logFile >= 0) FileTruncate(logFile);
+void ErcSave(ErcSaved *saved) {
+    saved->erc = ercCurrent;
+    saved->sysError = ercSysError;
+    memcpy(saved->text, ercText, sizeof ercText);
+}
+
+void ErcRestore(const ErcSaved *saved) {
+    ercCurrent = saved->erc;
+    ercSysError = saved->sysError;
+    memcpy(ercText, saved->text, sizeof ercText);
 }

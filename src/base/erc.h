@@ -1,5 +1,7 @@
-// erc: the one current error and the log. An error code is the address of its message text, which is also the
-// printf format of its message; two errors are the same only when they are the same pointer.
+// erc: the one current error (prefix Erc). An error code is the address of its message text, which is also
+// the printf format of its message; two errors are the same only when they are the same pointer.
+// The library's success convention: a function that can fail returns false, 0, -1 or null (its header says
+// which) and sets the current error; the caller shows it when it decides to (ErcReport).
 #pragma once
 
 #include <cstdarg>
@@ -24,33 +26,32 @@ Erc ErcSetSysF(uint32_t sysError, Erc erc, ...);
 Erc ErcSetSysAtF(const char *module, int line, Erc erc, uint32_t sysError, ...);
 Erc ErcSetLowMemory();
 
-int ErcIsSet();
+bool ErcIsSet();
 Erc ErcGet();
 uint32_t ErcGetSysError();
-int ErcGetText(char *buffer); // buffer of ERC_TEXT_MAX bytes
+bool ErcGetText(char *buffer); // buffer of ERC_TEXT_MAX bytes; false and "" when no error is set
 void ErcClear();
-int ErcLowMemorySeen();
+bool ErcLowMemorySeen();
 void ErcClearIfLowMemory();
 void ErcHoldLowMemory();
 void ErcReleaseLowMemory();
 void ErcReport();
 
-// The log: "VX.LOG" (or VX2 to VX4) in the "Logs" folder of the user-data folder.
-enum { LOG_PATH_MAX = 255 };
-int ErcInit(); // after the file layer: opens the log when logging is on
-void ErcTerm();
-void LogEnable(int on);
-int LogIsOn();
-void LogWrite(const char *text);
-void LogPrintf(const char *format, ...);
-void LogFlush();
-void LogClear();
-void LogGetFolder(char *buffer); // created when missing; buffers hold LOG_PATH_MAX + 1 bytes
-void LogGetPath(char *buffer);
-int LogOpenFile(); // file number or -1
+// The whole current error, for code that must leave it as it found it (the log's own writes).
+struct ErcSaved {
+    Erc erc;
+    uint32_t sysError;
+    char text[ERC_TEXT_MAX];
+};
+void ErcSave(ErcSaved *saved);
+void ErcRestore(const ErcSaved *saved);
 
-// Test seam: every line LogWrite would write (without its date prefix) also goes to the sink.
-typedef void (*LogSink)(const char *text);
-void LogSetTestSink(LogSink sink);
-// Test seam: forget the remembered log path, so that the next open looks for a name again.
-void LogForgetPath();
+// The error lines of the At setters ("ERROR! text : system error=n, module=m line l") go to the writer the
+// log installs; reports ("Error: text") to the alert the window library registers. Unset, nothing is shown.
+typedef void (*ErcLineWriter)(const char *line);
+void ErcSetLineWriter(ErcLineWriter writer);
+// A line of the modules below the log (the heap, the file layer), through the same writer.
+void ErcWriteLine(const char *line);
+void ErcWriteLineF(const char *format, ...);
+typedef void (*ErcAlertHook)(const char *message);
+void ErcSetAlertHook(ErcAlertHook hook);

@@ -9,9 +9,11 @@
 #include "base/file.h"
 
 #include "base/filecache.h"
+#include "base/filerec.h"
+#include "base/fileprim.h"
 #include "base/heap.h"
+#include "base/tick.h"
 #include "base/utilil.h"
-#include "ui/dlgalert.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,6 +46,16 @@ static FileRec *FileRecOf(int file) {
     return file >= 0 && file < FILE_MAX_OPEN ? fileTable[file] : nullptr;
 }
 
+bool FileIsReadOnly(int file) {
+    FileRec *rec = FileGetRec(file);
+    return rec && (rec->flags & FILE_READONLY);
+}
+
+bool FileIsMappable(int file) {
+    FileRec *rec = FileGetRec(file);
+    return rec && (rec->flags & FILE_MAPPABLE);
+}
+
 FileRec *FileGetRec(int file) {
     return FileRecOf(file);
 }
@@ -52,13 +64,13 @@ FileRec *FileGetRec(int file) {
 
 void FileSetIoError(FileRec *rec, Erc erc) {
     rec->lastError = erc;
-    rec->lastErrorTime = FileOsTickCount();
+    rec->lastErrorTime = TickNow();
     ErcSetF(erc, rec->path);
 }
 
 static void FileNoteOsError(FileRec *rec) {
     rec->lastError = ErcGet();
-    rec->lastErrorTime = FileOsTickCount();
+    rec->lastErrorTime = TickNow();
 }
 
 uint32_t FileErrorFlags() {
@@ -80,12 +92,21 @@ int FileFindOpen(const char *path) {
 }
 
 // One system open of the record: sets or clears the open-failed, read-only and sequential flags.
-static Erc FileOsOpenRec(FileRec *rec, int fCreate, int fReadOnly, int fSeq, int shareCode) {
-    Erc erc = FileOsOpen(rec->path, fCreate, fReadOnly, fSeq, shareCode, &rec->handle);
+static Erc FileOsOpenRec(FileRec *rec, uint32_t open, int shareCode) {
+    Erc erc = FileOsOpen(rec->path, open, shareCode, &rec->handle);
     rec->flags &= ~(FILE_OPEN_FAILED | FILE_READONLY | FILE_SEQ);
-    rec->flags |= (erc ? FILE_OPEN_FAILED : 0) | (fReadOnly ? FILE_READONLY : 0) | (fSeq ? FILE_SEQ : 0);
+    rec->flags |= (erc ? FILE_OPEN_FAILED : 0) | (open & FILE_OPEN_READONLY ? FILE_READONLY : 0) |
+                  (open & FILE_OPEN_SEQ ? FILE_SEQ : 0);
     rec->shareCode = shareCode;
     return erc;
+}
+
+// The open flags that reopen the record as it was opened.
+static uint32_t FileOpenFlagsOf(const FileRec *rec) {
+    uint32_t open = FILE_OPEN_EXISTING;
+    if (rec->flags & FILE_READONLY) open |= FILE_OPEN_READONLY;
+    if (rec->flags & FILE_SEQ) open |= FILE_OPEN_SEQ;
+    return open;
 }
 
 static bool FileDiskReadOnly(const char *path) {
@@ -99,32 +120,33 @@ static void FileFreeSlot(int slot) {
     fileOpenCount--;
 }
 
-static int FileTakeSlot(const char *path, int fCreate, int fReadOnly, int fSeq, int fFileMakeOK) {
+static int FileTakeSlot(const char *path, uint32_t open) {
     int slot = 0;
     while (slot < FILE_MAX_OPEN && fileTable[slot]) slot++;
     FileRec *rec = slot < FILE_MAX_OPEN ? (FileRec *)MemAlloc(sizeof(FileRec)) : nullptr;
     if (!rec) {
         ErcSetF(ercFileTooMany);
-        LogPrintf("trying to open %s, fCreate=%u, fReadOnly=%u, fSeq=%u, fFileMakeOK=%u, cFns=%u", path,
-                  fCreate, fReadOnly, fSeq, fFileMakeOK, fileOpenCount);
+        ErcWriteLineF("trying to open %s, fCreate=%u, fReadOnly=%u, fSeq=%u, fFileMakeOK=%u, cFns=%u", path,
+                      open & FILE_OPEN_CREATE ? 1 : 0, open & FILE_OPEN_READONLY ? 1 : 0,
+                      open & FILE_OPEN_SEQ ? 1 : 0, open & FILE_OPEN_MAPPABLE ? 1 : 0, fileOpenCount);
         return -1;
     }
-    rec->mapTime = FileOsTickCount();
+    rec->mapTime = TickNow();
     StrCopyMaxLen(path, rec->path, FILE_PATH_MAX);
     rec->refCount = 1;
-    rec->flags = fFileMakeOK ? FILE_MAPPABLE : 0;
+    rec->flags = open & FILE_OPEN_MAPPABLE ? FILE_MAPPABLE : 0;
     fileTable[slot] = rec;
     fileOpenCount++;
     return slot;
 }
 
 // The system open with its read-only fall-back; on failure the slot is freed again.
-static bool FileOpenSystem(int slot, int fCreate, int fReadOnly, int fSeq) {
+static bool FileOpenSystem(int slot, uint32_t open) {
     FileRec *rec = fileTable[slot];
-    Erc erc = FileOsOpenRec(rec, fCreate, fReadOnly, fSeq, FILE_SHARE_READ_CODE);
-    if (erc && !fCreate && !fReadOnly) {
+    Erc erc = FileOsOpenRec(rec, open, FILE_SHARE_READ_CODE);
+    if (erc && !(open & (FILE_OPEN_CREATE | FILE_OPEN_READONLY))) {
         ErcClear();
-        erc = FileOsOpenRec(rec, 0, 1, fSeq, FILE_SHARE_READ_CODE);
+        erc = FileOsOpenRec(rec, FILE_OPEN_READONLY | (open & FILE_OPEN_SEQ), FILE_SHARE_READ_CODE);
     }
     if (!erc) return true;
     uint32_t sys = ErcGetSysError();
@@ -135,10 +157,10 @@ static bool FileOpenSystem(int slot, int fCreate, int fReadOnly, int fSeq) {
 }
 
 // A path longer than a record holds is refused: the record would name, and reopen, another file.
-int FileOpenEx(const char *path, int fCreate, int fReadOnly, int fSeq, int fFileMakeOK) {
+int FileOpenEx(const char *path, uint32_t open) {
     int file = FileFindOpen(path);
     if (file >= 0) {
-        if (fCreate) return -1;
+        if (open & FILE_OPEN_CREATE) return -1;
         fileTable[file]->refCount++;
         return file;
     }
@@ -147,35 +169,29 @@ int FileOpenEx(const char *path, int fCreate, int fReadOnly, int fSeq, int fFile
         fileErrorFlags |= FILE_ERR_OPEN;
         return -1;
     }
-    int slot = FileTakeSlot(path, fCreate, fReadOnly, fSeq, fFileMakeOK);
-    if (slot < 0 || !FileOpenSystem(slot, fCreate, fReadOnly, fSeq)) return -1;
+    int slot = FileTakeSlot(path, open);
+    if (slot < 0 || !FileOpenSystem(slot, open)) return -1;
     FileRec *rec = fileTable[slot];
     rec->lastError = nullptr;
     if (!(rec->flags & FILE_READONLY) && FileDiskReadOnly(rec->path)) rec->flags |= FILE_READONLY;
+    // The caller shows the error: the file layer never opens a box itself.
     if (FileOsGetSize(rec->handle, &rec->size)) {
-        AlertError(ercFileTooLargeOpen, rec->path);
+        ErcSetF(ercFileTooLargeOpen, rec->path);
         FileOsClose(rec->handle);
         FileFreeSlot(slot);
         return -1;
     }
-    rec->mapTime = FileOsTickCount();
-    if (!fCreate && fFileMakeOK) {
+    rec->mapTime = TickNow();
+    if ((open & (FILE_OPEN_CREATE | FILE_OPEN_MAPPABLE)) == FILE_OPEN_MAPPABLE) {
         FileCacheDropFile(slot);
         FileMap(slot, -1);
     }
     return slot;
 }
 
-int FileOpen(const char *path, int fCreate) {
-    return FileOpenEx(path, fCreate, 0, 0, 0);
-}
-int FileOpenSeq(const char *path, int fCreate, int fReadOnly) {
-    return FileOpenEx(path, fCreate, fReadOnly, 1, 0);
-}
-
 int FileOpenOrCreate(const char *path) {
-    int file = FileOpen(path, 0);
-    return file >= 0 ? file : FileOpen(path, 1);
+    int file = FileOpen(path, FILE_OPEN_EXISTING);
+    return file >= 0 ? file : FileOpen(path, FILE_OPEN_CREATE);
 }
 
 static int FileUnmapView(FileRec *rec) {
@@ -259,7 +275,7 @@ static bool FileWriteAllowed(FileRec *rec, int32_t length) {
     return true;
 }
 
-static int32_t FileViewTransfer(FileRec *rec, void *buffer, int32_t length, int fWrite) {
+static int32_t FileViewTransfer(FileRec *rec, void *buffer, int32_t length, bool fWrite) {
     char *at = rec->view + rec->position;
     if (fWrite) {
         if (!FileOsCopyGuarded(at, buffer, (uint32_t)length)) {
@@ -276,7 +292,7 @@ static int32_t FileViewTransfer(FileRec *rec, void *buffer, int32_t length, int 
     return length;
 }
 
-static int32_t FileCacheTransfer(int file, FileRec *rec, char *buffer, int32_t length, int fWrite) {
+static int32_t FileCacheTransfer(int file, FileRec *rec, char *buffer, int32_t length, bool fWrite) {
     uint32_t position = rec->position;
     int32_t done = 0;
     while (done < length) {
@@ -306,7 +322,7 @@ int FileBeyondDisk(FileRec *rec, uint32_t offset) {
 // One system call; the result is what moved. A read that stops where the disk ends, inside the logical size,
 // delivers zeros for the rest; a read that moves nothing before the disk ends is an error; a short write is
 // an error of the file as well.
-static int32_t FileDirectTransfer(FileRec *rec, void *buffer, int32_t length, int fWrite) {
+static int32_t FileDirectTransfer(FileRec *rec, void *buffer, int32_t length, bool fWrite) {
     uint32_t moved = 0;
     Erc erc = FileOsSeek(rec->handle, rec->position);
     if (!erc)
@@ -334,7 +350,8 @@ static int32_t FileDirectTransfer(FileRec *rec, void *buffer, int32_t length, in
     return (int32_t)moved;
 }
 
-int32_t FileReadWrite(int file, void *buffer, int32_t length, int fWrite) {
+int32_t FileReadWrite(int file, void *buffer, int32_t length, FileTransfer transfer) {
+    bool fWrite = transfer == FILE_TRANSFER_WRITE;
     FileRec *rec = FileRecOf(file);
     if (!rec || length < 0) return -1;
     if (rec->flags & FILE_UNREADABLE) {
@@ -343,7 +360,7 @@ int32_t FileReadWrite(int file, void *buffer, int32_t length, int fWrite) {
     }
     if (fWrite && !FileWriteAllowed(rec, length)) return -1;
     if (!fWrite) length = FileCutAt(rec, rec->position, length);
-    FileRemapStep(rec, file, 1, 0);
+    FileRemapStep(rec, file, FILE_REMAP_MAP);
     if (!FileLeaveView(rec, rec->position, length)) return -1;
     if (rec->view) return FileViewTransfer(rec, buffer, length, fWrite);
     if (length == 0) return 0;
@@ -352,11 +369,11 @@ int32_t FileReadWrite(int file, void *buffer, int32_t length, int fWrite) {
 }
 
 int FileReadExact(int file, void *buffer, int32_t length) {
-    return FileReadWrite(file, buffer, length, 0) == length;
+    return FileReadWrite(file, buffer, length, FILE_TRANSFER_READ) == length;
 }
 
 int FileWriteExact(int file, const void *buffer, int32_t length) {
-    return FileReadWrite(file, (void *)buffer, length, 1) == length;
+    return FileReadWrite(file, (void *)buffer, length, FILE_TRANSFER_WRITE) == length;
 }
 
 // ---- Lines and pointers ----
@@ -402,7 +419,7 @@ int32_t FileReadLine(int file, char *buffer, int32_t max) {
         return n;
     }
     int32_t count = FileCutAt(rec, rec->position, max);
-    FileRemapStep(rec, file, 1, 0);
+    FileRemapStep(rec, file, FILE_REMAP_MAP);
     if (count == 0) return 0;
     if (!FileLeaveView(rec, rec->position, count)) return -1;
     if (!rec->view && FileUsesCache(rec)) return FileReadLineCached(file, rec, buffer, count);
@@ -452,7 +469,7 @@ const void *FileReadPtr(int file, uint32_t offset, void *buffer, int32_t length,
         *outLength = length;
         return buffer;
     }
-    FileRemapStep(rec, file, 1, 0);
+    FileRemapStep(rec, file, FILE_REMAP_MAP);
     int32_t n = FileCutAt(rec, offset, length);
     if (n == 0) return buffer;
     if (!FileLeaveView(rec, offset, n)) return nullptr;
@@ -472,7 +489,7 @@ const void *FileReadPtr(int file, uint32_t offset, void *buffer, int32_t length,
         return block + (offset & (FILE_BLOCK_SIZE - 1));
     }
     rec->position = offset;
-    n = FileReadWrite(file, buffer, n, 0);
+    n = FileReadWrite(file, buffer, n, FILE_TRANSFER_READ);
     if (n < 0) return nullptr;
     *outLength = n;
     return buffer;
@@ -493,8 +510,8 @@ static int FileCopyViews(FileRec *source, uint32_t offset, FileRec *destination,
 static int FileCopyPieces(int source, int destination, uint32_t length) {
     while (length > 0) {
         int32_t n = (int32_t)std::min<uint32_t>(length, sizeof fileCopyBuffer);
-        int32_t got = FileReadWrite(source, fileCopyBuffer, n, 0);
-        if (got <= 0 || FileReadWrite(destination, fileCopyBuffer, got, 1) != got) return 0;
+        int32_t got = FileReadWrite(source, fileCopyBuffer, n, FILE_TRANSFER_READ);
+        if (got <= 0 || FileReadWrite(destination, fileCopyBuffer, got, FILE_TRANSFER_WRITE) != got) return 0;
         length -= (uint32_t)got;
     }
     return 1;
@@ -553,7 +570,7 @@ uint32_t FileGetSize(int file) {
 // bring the old bytes back when the file grows again.
 int FileSetSize(int file, uint32_t size) {
     FileRec *rec = FileRecOf(file);
-    if (!rec || (rec->flags & FILE_READONLY) || !FileFlushEx(file, 0)) return 0;
+    if (!rec || (rec->flags & FILE_READONLY) || !FileFlushEx(file, FILE_FLUSH_CACHE)) return 0;
     bool mapped = rec->view != nullptr;
     if (mapped && !FileUnmapView(rec)) return 0;
     FileCacheDropFile(file);
@@ -569,7 +586,7 @@ int FileSetSize(int file, uint32_t size) {
 int FileTruncate(int file) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return 0;
-    rec->mapTime = FileOsTickCount();
+    rec->mapTime = TickNow();
     if (!FileUnmapView(rec)) return 0;
     FileCacheDropFile(file);
     rec->position = rec->size = 0;
@@ -580,11 +597,11 @@ int FileTruncate(int file) {
     return 1;
 }
 
-int FileFlushEx(int file, int fOsFlush) {
+int FileFlushEx(int file, FileFlushDepth depth) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return 0;
     if (!FileCacheFlushFile(file)) return 0;
-    if (!fOsFlush || rec->view || !(rec->flags & FILE_OS_DIRTY)) return 1;
+    if (depth != FILE_FLUSH_DISK || rec->view || !(rec->flags & FILE_OS_DIRTY)) return 1;
     if (FileOsFlush(rec->handle)) {
         FileNoteOsError(rec);
         return 0;
@@ -594,13 +611,28 @@ int FileFlushEx(int file, int fOsFlush) {
 }
 
 int FileFlush(int file) {
-    return FileFlushEx(file, 1);
+    return FileFlushEx(file, FILE_FLUSH_DISK);
 }
 
 int FileFlushAll() {
     for (int i = 0; i < FILE_MAX_OPEN; i++)
         if (fileTable[i] && !FileFlush(i)) return 0;
     return 1;
+}
+
+// ---- The remap step ----
+
+enum { FILE_REMAP_EVERY = 100, FILE_REMAP_MS = 5000 }; // transfers between two looks at the clock
+
+void FileRemapStep(FileRec *rec, int file, uint32_t flags) {
+    bool force = flags & FILE_REMAP_FORCE;
+    int32_t before = rec->accessCount++;
+    if (!force && before != FILE_REMAP_EVERY) return;
+    rec->accessCount = 0;
+    uint32_t now = TickNow();
+    if (!force && now - rec->mapTime <= FILE_REMAP_MS) return;
+    rec->mapTime = now;
+    if (flags & FILE_REMAP_MAP) FileMapNow(file);
 }
 
 // ---- Handles ----
@@ -610,7 +642,7 @@ int FileReleaseOsHandle(int file) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return 0;
     int ok = FileCacheFlushFile(file);
-    rec->mapTime = FileOsTickCount();
+    rec->mapTime = TickNow();
     if (!FileUnmapView(rec)) return 0;
     if (rec->handle) FileOsClose(rec->handle);
     rec->handle = 0;
@@ -621,12 +653,12 @@ int FileEnsureOsHandle(int file) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return 0;
     if (rec->handle) return 1;
-    return !FileOsOpenRec(rec, 0, rec->flags & FILE_READONLY, rec->flags & FILE_SEQ, rec->shareCode);
+    return !FileOsOpenRec(rec, FileOpenFlagsOf(rec), rec->shareCode);
 }
 
 int FileSyncSize(int file) {
     FileRec *rec = FileRecOf(file);
-    if (!rec || !FileFlushEx(file, 0)) return 0;
+    if (!rec || !FileFlushEx(file, FILE_FLUSH_CACHE)) return 0;
     if (rec->writeCount == rec->sizeCheckCount) return 1;
     rec->sizeCheckCount = rec->writeCount;
     return FileRereadSize(file);
@@ -643,21 +675,22 @@ int FileRereadSize(int file) {
     return 1;
 }
 
-int FileReopenWritable(int file, int fTry) {
+bool FileReopenWritable(int file, bool attempt) {
     FileRec *rec = FileRecOf(file);
-    if (!rec || !fTry || FileDiskReadOnly(rec->path)) return 0;
-    int fSeq = rec->flags & FILE_SEQ;
+    if (!rec || !attempt || FileDiskReadOnly(rec->path)) return false;
+    uint32_t seq = FileOpenFlagsOf(rec) & FILE_OPEN_SEQ;
     FileReleaseOsHandle(file);
-    if (!FileOsOpenRec(rec, 0, 0, fSeq, FILE_SHARE_NONE_CODE)) return 1;
-    FileOsOpenRec(rec, 0, 1, fSeq, FILE_SHARE_READ_CODE);
-    return 0;
+    if (!FileOsOpenRec(rec, seq, FILE_SHARE_NONE_CODE)) return true;
+    FileOsOpenRec(rec, FILE_OPEN_READONLY | seq, FILE_SHARE_READ_CODE);
+    return false;
 }
 
 int FileReopenReadOnly(int file) {
     FileRec *rec = FileRecOf(file);
     if (!rec || (rec->flags & FILE_READONLY) || FileDiskReadOnly(rec->path)) return 0;
     FileReleaseOsHandle(file);
-    return !FileOsOpenRec(rec, 0, 1, rec->flags & FILE_SEQ, FILE_SHARE_READ_CODE);
+    return !FileOsOpenRec(rec, FILE_OPEN_READONLY | (FileOpenFlagsOf(rec) & FILE_OPEN_SEQ),
+                          FILE_SHARE_READ_CODE);
 }
 
 // A failed rename reports failure even when the old file opens again.
@@ -678,12 +711,12 @@ void FileSwapSlots(int a, int b) {
 }
 
 int FileTouch(int file) {
-    if (!FileReopenWritable(file, 1)) return 0;
+    if (!FileReopenWritable(file, true)) return 0;
     return FileOsGetCalls()->setTimeNow(FileRecOf(file)->handle);
 }
 
 int FileTouchByPath(const char *path) {
-    int file = FileOpen(path, 0);
+    int file = FileOpen(path, FILE_OPEN_EXISTING);
     if (file < 0) return 0;
     int ok = FileTouch(file);
     FileClose(file);
@@ -692,10 +725,10 @@ int FileTouchByPath(const char *path) {
 
 // ---- Mapping ----
 
-void FileSetMemoryMapping(int on) {
+void FileSetMemoryMapping(bool on) {
     fileMappingOn = on;
 }
-int FileMemoryMapping() {
+bool FileMemoryMapping() {
     return fileMappingOn;
 }
 
@@ -720,7 +753,7 @@ int FileMap(int file, int64_t size) {
 int FileMapNow(int file) {
     FileRec *rec = FileRecOf(file);
     if (!rec || !fileMappingOn || rec->view || !(rec->flags & FILE_MAPPABLE) || rec->size == 0) return 0;
-    rec->mapTime = FileOsTickCount();
+    rec->mapTime = TickNow();
     if (!FileCacheFlushFile(file)) return 0;
     FileCacheDropFile(file);
     return FileMap(file, -1);
@@ -732,7 +765,7 @@ int FileMapSize(int file, uint32_t size) {
     if (!rec) return 0;
     if (!fileMappingOn) return 1;
     rec->flags |= FILE_MAPPABLE;
-    rec->mapTime = FileOsTickCount();
+    rec->mapTime = TickNow();
     if (rec->view) {
         if (!FileUnmapView(rec)) return 0;
     } else {
@@ -745,7 +778,7 @@ int FileMapSize(int file, uint32_t size) {
 int FileUnmap(int file) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return 0;
-    rec->mapTime = FileOsTickCount();
+    rec->mapTime = TickNow();
     return FileUnmapView(rec);
 }
 
@@ -754,7 +787,7 @@ void FileUnmapAll() {
         if (fileTable[i]) FileUnmap(i);
 }
 
-void FileSetMappable(int file, int on) {
+void FileSetMappable(int file, bool on) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return;
     if (on) {
@@ -765,7 +798,7 @@ void FileSetMappable(int file, int on) {
     if (rec->view) FileUnmap(file);
 }
 
-void FileSetMapped(int file, int on) {
+void FileSetMapped(int file, bool on) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return;
     if (!on) {
@@ -776,7 +809,7 @@ void FileSetMapped(int file, int on) {
     FileMapNow(file);
 }
 
-void FileSetDirect(int file, int on) {
+void FileSetDirect(int file, bool on) {
     FileRec *rec = FileRecOf(file);
     if (!rec) return;
     if (on) {
@@ -796,13 +829,25 @@ static void FileInfoFrom(const FileOsInfo *info, FileInfo *out) {
     out->size = info->sizeHigh ? 0xFFFFFFFFu : info->sizeLow;
 }
 
+// The entry's facts through a directory search of its own, so that a walk over the shared one goes on.
+static bool FileFindInfo(const char *path, FileOsInfo *info) {
+    FileFindSlot slot;
+    FileFindInitSlot(&slot);
+    FileFindData fd;
+    bool found = FileFindEx(&slot, true, FIND_ANY, path, &fd, nullptr, 0);
+    FileFindCloseSlot(&slot);
+    if (!found) return false;
+    *info = {fd.timeLow, fd.timeHigh, fd.sizeLow, fd.sizeHigh, fd.attributes};
+    return true;
+}
+
 int FileGetInfo(int file, FileInfo *out) {
     *out = FileInfo{};
     FileRec *rec = FileRecOf(file);
     if (!rec) return 0;
     FileSyncSize(file);
     FileOsInfo info;
-    if ((rec->handle && FileOsGetInfo(rec->handle, &info)) || FileOsGetCalls()->findInfo(rec->path, &info)) {
+    if ((rec->handle && FileOsGetInfo(rec->handle, &info)) || FileFindInfo(rec->path, &info)) {
         FileInfoFrom(&info, out);
         return 1;
     }
@@ -815,7 +860,7 @@ int FileGetInfoByPath(const char *path, FileInfo *out) {
     if (file >= 0) return FileGetInfo(file, out);
     FileOsInfo info;
     FileHandle h;
-    if (!FileOsOpen(path, 0, 1, 0, 0, &h)) {
+    if (!FileOsOpen(path, FILE_OPEN_READONLY, 0, &h)) {
         int ok = FileOsGetInfo(h, &info);
         FileOsClose(h);
         if (ok) {
@@ -825,7 +870,7 @@ int FileGetInfoByPath(const char *path, FileInfo *out) {
     } else {
         ErcClear();
     }
-    if (!FileOsGetCalls()->findInfo(path, &info)) return 0;
+    if (!FileFindInfo(path, &info)) return 0;
     FileInfoFrom(&info, out);
     return 1;
 }
@@ -839,11 +884,11 @@ static uint64_t FileInfoTime(const FileInfo *info) {
     return (uint64_t)info->timeHigh << 32 | info->timeLow;
 }
 
-int FileInfoEqual(const FileInfo *a, const FileInfo *b) {
+bool FileInfoEqual(const FileInfo *a, const FileInfo *b) {
     return a->size == b->size && FileInfoTime(a) == FileInfoTime(b);
 }
 
-int FileTimeNewer(const FileInfo *a, const FileInfo *b) {
+bool FileTimeNewer(const FileInfo *a, const FileInfo *b) {
     if (FileInfoTime(a) == 0) return 0;
     if (FileInfoTime(b) == 0) return 1;
     return FileInfoTime(a) > FileInfoTime(b);
@@ -853,7 +898,7 @@ int FileTimeNewer(const FileInfo *a, const FileInfo *b) {
 // caller holds open), so each read seeks first.
 static int32_t FileCompareStep(int file, uint32_t *offset, char *buffer) {
     FileSeek(file, *offset);
-    int32_t n = FileReadWrite(file, buffer, FILE_COMPARE_STEP, 0);
+    int32_t n = FileReadWrite(file, buffer, FILE_COMPARE_STEP, FILE_TRANSFER_READ);
     if (n > 0) *offset += (uint32_t)n;
     return n;
 }
@@ -872,8 +917,8 @@ static int FileCompareOpen(int a, int b) {
 }
 
 int FileCompare(const char *pathA, const char *pathB) {
-    int a = FileOpenSeq(pathA, 0, 1);
-    int b = a >= 0 ? FileOpenSeq(pathB, 0, 1) : -1;
+    int a = FileOpenSeq(pathA, FILE_OPEN_READONLY);
+    int b = a >= 0 ? FileOpenSeq(pathB, FILE_OPEN_READONLY) : -1;
     if (a < 0 || b < 0) {
         FileClose(a);
         return -1;
@@ -890,14 +935,14 @@ int FileCompare(const char *pathA, const char *pathB) {
 // ---- Idle and shutdown ----
 
 void FileIdle() {
-    uint32_t now = FileOsTickCount();
+    uint32_t now = TickNow();
     if (fileIdleRan && now - fileIdleTime < FILE_IDLE_MS) return;
     fileIdleRan = true;
     fileIdleTime = now;
-    FileOsGetCalls()->findClose();
+    FileFindClose();
     if (!fileMappingOn) return;
     for (int i = 0; i < FILE_MAX_OPEN; i++)
-        if (fileTable[i]) FileRemapStep(fileTable[i], i, 1, 1);
+        if (fileTable[i]) FileRemapStep(fileTable[i], i, FILE_REMAP_MAP | FILE_REMAP_FORCE);
 }
 
 // Every slot is closed whatever its count, so that no dirty block of a file held twice is lost at exit.
@@ -905,5 +950,11 @@ void FileShutdown() {
     for (int i = 0; i < FILE_MAX_OPEN; i++)
         if (fileTable[i]) FileCloseSlot(i, true);
     FileCacheTerm();
-    FileOsGetCalls()->findClose();
+    FileFindClose();
+}
+
+void FileInfoFromFindData(const FileFindData *fd, FileInfo *out) {
+    out->timeLow = fd->timeLow;
+    out->timeHigh = fd->timeHigh;
+    out->size = fd->sizeHigh ? 0xFFFFFFFFu : fd->sizeLow;
 }

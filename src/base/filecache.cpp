@@ -1,4 +1,4 @@
-// filecache: the block disk cache (prefix FileCache) and the remap step of mapped files (FileRemapStep).
+// filecache: the block disk cache (prefix FileCache).
 // N blocks of 8192 bytes (2..128) in one global block, block i at i x 8192, so that adjacent blocks can be
 // read and written in one call. Each block has a descriptor (block number, file number or 0xFFFF when free,
 // flags, stamp, next in hash chain); 131 hash chains find a file's block; the block whose stamp is oldest,
@@ -8,7 +8,10 @@
 // mapped or direct file has no blocks.
 #include "base/filecache.h"
 
-#include "base/heapwin.h"
+#include "base/filerec.h"
+
+#include "base/globalblock.h"
+#include "base/tick.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,9 +24,7 @@ enum {
     FILE_CACHE_FAILED = 0x1,
     FILE_CACHE_DIRTY = 0x2,
     FILE_CACHE_RUN_LIMIT =
-        65535,              // a run grows by one block only while this minus its length is at least 8192
-    FILE_REMAP_EVERY = 100, // transfers between two looks at the clock
-    FILE_REMAP_MS = 5000,
+        65535, // a run grows by one block only while this minus its length is at least 8192
 };
 
 struct FileCacheDesc {
@@ -160,18 +161,18 @@ static void FileCacheLockTest() {
     const FileOsCalls *os = FileOsGetCalls();
     char name[16];
     FileOsInfo info;
-    uint32_t seed = os->tickCount();
+    uint32_t seed = TickNow();
     int tries = 0;
     do snprintf(name, sizeof name, "VT%06u", (unsigned)((seed + tries) % 1000000));
     while (os->pathInfo(name, &info) && ++tries < 100);
     FileHandle h = 0;
-    if (tries == 100 || !os->open(name, 1, 0, 0, 16, &h)) return;
+    if (tries == 100 || !os->open(name, FILE_OPEN_CREATE, 16, &h)) return;
     cacheLockWorks = os->lock(h, 0, 1);
     os->close(h);
     os->remove(name);
 }
 
-int FileLockWorks() {
+bool FileLockWorks() {
     return cacheLockWorks;
 }
 
@@ -214,17 +215,17 @@ void FileCacheTerm() {
     FileCacheMemoClear();
 }
 
-int FileCacheIsReady() {
+bool FileCacheIsReady() {
     return cacheReady;
 }
 int32_t FileCacheBlockCount() {
     return cacheCount;
 }
 
-void FileCacheSetGather(int on) {
+void FileCacheSetGather(bool on) {
     cacheGather = on;
 }
-int FileCacheGather() {
+bool FileCacheGather() {
     return cacheGather;
 }
 
@@ -446,7 +447,7 @@ static int32_t FileCacheNewBlock(int file, FileRec *rec, uint32_t block, int fWr
 }
 
 // A failed block is never marked dirty: its zeroed bytes must not be written over the file.
-char *FileCacheGetBlock(int file, uint32_t block, int fWrite) {
+char *FileCacheGetBlock(int file, uint32_t block, bool fWrite) {
     FileRec *rec = FileGetRec(file);
     if (!rec || !cacheReady) return nullptr;
     if (cacheMemo.file == file && cacheMemo.block == block) {
@@ -488,16 +489,6 @@ void FileCacheSwapFiles(int a, int b) {
 }
 
 // ---- Remap step ----
-
-void FileRemapStep(FileRec *rec, int file, int fMapNow, int fForce) {
-    int32_t before = rec->accessCount++;
-    if (!fForce && before != FILE_REMAP_EVERY) return;
-    rec->accessCount = 0;
-    uint32_t now = FileOsTickCount();
-    if (!fForce && now - rec->mapTime <= FILE_REMAP_MS) return;
-    rec->mapTime = now;
-    if (fMapNow) FileMapNow(file);
-}
 
 // ---- Test seams and the invariant check ----
 

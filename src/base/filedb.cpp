@@ -14,6 +14,7 @@
 #include "base/erc.h"
 #include "base/file.h"
 #include "base/heap.h"
+#include "base/seam.h"
 #include "base/utilil.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ struct Fdb {
 };
 
 static Fdb *fdbList;
-static int fdbWriteFailAt;
+static SeamFault fdbWriteFault;
 
 // ---- The file layer's operations as record files use them.
 
@@ -61,14 +62,14 @@ static void FdbFlagFileError(uint32_t flag) {
 
 // Read-write with mapping permitted; the file layer falls back to read-only for a locked or read-only file.
 static int FdbFileOpen(const char *path, int fCreate, int *readOnly) {
-    int file = FileOpenEx(path, fCreate, 0, 0, 1);
-    *readOnly = file >= 0 && (FileGetRec(file)->flags & FILE_READONLY) != 0;
+    int file = FileOpenEx(path, (fCreate ? FILE_OPEN_CREATE : FILE_OPEN_EXISTING) | FILE_OPEN_MAPPABLE);
+    *readOnly = file >= 0 && FileIsReadOnly(file);
     return file;
 }
 
 // Growth maps the file at its new size when mapping is on and the file permits it.
 static int FdbFileMayMap(int file) {
-    return FileMemoryMapping() && (FileGetRec(file)->flags & FILE_MAPPABLE);
+    return FileMemoryMapping() && FileIsMappable(file);
 }
 
 // ---- Stored words and the header image.
@@ -137,7 +138,7 @@ static int FdbWriteAt(const Fdb *fdb, uint64_t offset, const void *buffer, int32
         FdbSetTooLarge();
         return 0;
     }
-    if (fdbWriteFailAt && --fdbWriteFailAt == 0) return 0;
+    if (SeamFaultHit(&fdbWriteFault)) return 0;
     FileSeek(fdb->file, (uint32_t)offset);
     return FileWriteExact(fdb->file, buffer, length);
 }
@@ -159,8 +160,13 @@ static int FdbValidRn(const Fdb *fdb, int32_t rn) {
     return rn >= 0 && rn < fdb->slotCount;
 }
 
-void FdbFailNthWrite(int n) {
-    fdbWriteFailAt = n;
+static void FdbResetSeams() {
+    fdbWriteFault = {};
+}
+
+void FdbWriteFailNth(int n, int count) {
+    SeamFaultSet(&fdbWriteFault, n, count);
+    SeamRegisterReset(FdbResetSeams);
 }
 
 // ---- The header on disk.
@@ -192,7 +198,7 @@ static int FdbMarkDirty(Fdb *fdb) {
     return 0;
 }
 
-int FdbSetDirty(Fdb *fdb, int on) {
+int FdbSetDirty(Fdb *fdb, bool on) {
     uint32_t flags = on ? fdb->flags | FDB_DIRTY : fdb->flags & ~FDB_DIRTY;
     if (flags == fdb->flags) return 1;
     fdb->flags = flags;
@@ -275,11 +281,11 @@ static int FdbOpenFile(Fdb *fdb, const char *path, int32_t signature, int32_t re
     return FdbSaveHeader(fdb, 0);
 }
 
-Fdb *FdbOpen(const char *path, int32_t signature, int fCreate, int32_t recordSize) {
+Fdb *FdbOpen(const char *path, int32_t signature, bool create, int32_t recordSize) {
     if (recordSize < FDB_RECORD_MIN) return nullptr;
     if (Fdb *shared = FdbFind(path)) {
         // A create would cut the file under its other users.
-        if (fCreate) return nullptr;
+        if (create) return nullptr;
         if (shared->signature != signature || shared->recordSize != recordSize) {
             FdbFlagFileError(FDB_WRONG_FORMAT);
             return nullptr;
@@ -291,7 +297,7 @@ Fdb *FdbOpen(const char *path, int32_t signature, int fCreate, int32_t recordSiz
     if (!fdb) return nullptr;
     fdb->next = fdbList;
     fdbList = fdb;
-    if (!(fCreate ? FdbCreateFile : FdbOpenFile)(fdb, path, signature, recordSize)) {
+    if (!(create ? FdbCreateFile : FdbOpenFile)(fdb, path, signature, recordSize)) {
         FdbUnlink(fdb);
         if (fdb->file >= 0) FileClose(fdb->file);
         MemFree(fdb);

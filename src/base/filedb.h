@@ -45,7 +45,7 @@ typedef int (*FdbConvert)(const void *source, void *destination);
 
 // Opening and closing. An open record file of the same path is shared (without fCreate) when its signature
 // and record size match. Record sizes below FDB_RECORD_MIN are refused.
-Fdb *FdbOpen(const char *path, int32_t signature, int fCreate, int32_t recordSize);
+Fdb *FdbOpen(const char *path, int32_t signature, bool create, int32_t recordSize);
 Fdb *FdbOpenOrCreate(const char *path, int32_t signature, int32_t recordSize, int *created);
 Fdb *FdbOpenAlways(const char *path, int32_t signature, int32_t recordSize);
 void FdbClose(Fdb *fdb);
@@ -62,7 +62,7 @@ int32_t FdbNextRecord(Fdb *fdb, int32_t rn, void *buffer, FdbFilter filter);
 int32_t FdbFindName(Fdb *fdb, void *buffer, const char *name, FdbFilter filter);
 
 // The whole file.
-int FdbSetDirty(Fdb *fdb, int on);
+int FdbSetDirty(Fdb *fdb, bool on);
 int FdbCommit(Fdb *fdb);
 int FdbEmpty(Fdb *fdb, int32_t recordSize); // 0 keeps the record size
 int FdbReserve(Fdb *fdb, int32_t count);
@@ -79,11 +79,10 @@ int32_t FdbRecordCount(const Fdb *fdb);
 void FdbHeader(const Fdb *fdb, FdbFileHeader *out); // the header as the object would write it now
 uint32_t FdbRecordOffset(const Fdb *fdb, int32_t rn);
 
-// The global file-error flags that record files raise, kept here until the file layer owns the flag word.
-
 // Invariant check for tests: 1 when the live count matches the records in use and the free list runs over
 // every free record exactly once, in range, to FDB_END.
 int FdbCheck(Fdb *fdb);
 
-// Test seam: make the nth write into the record area from now on fail (1 = the next one); 0 turns it off.
-void FdbFailNthWrite(int n);
+// Test seam: make `count` writes into the record area fail, from the nth from now on (1 = the next one;
+// count -1: every one from there); n = 0 turns it off.
+void FdbWriteFailNth(int n, int count = 1);

@@ -3,6 +3,7 @@
 #include "base/fileos.h"
 
 #include "base/os.h"
+#include "base/seam.h"
 
 const char ercFileCreate[] = "Cannot create file: %s";
 const char ercFileOpen[] = "Cannot open file: %s";
@@ -16,15 +17,21 @@ enum { FILEOS_DISK_FULL = 112 };
 
 static const FileOsCalls *fileOsCalls;
 static FileOsStats fileOsStats;
-static int fileOsFailCountdown;
+static SeamFault fileOsFault;
 
 static const FileOsCalls *FileOsTable() {
     if (!fileOsCalls) fileOsCalls = FileOsDefaultCalls();
     return fileOsCalls;
 }
 
+static void FileOsResetSeams() {
+    fileOsCalls = nullptr;
+    fileOsFault = {};
+}
+
 void FileOsSetCalls(const FileOsCalls *calls) {
     fileOsCalls = calls ? calls : FileOsDefaultCalls();
+    SeamRegisterReset(FileOsResetSeams);
 }
 const FileOsCalls *FileOsGetCalls() {
     return FileOsTable();
@@ -36,20 +43,20 @@ FileOsStats FileOsGetStats() {
 void FileOsResetStats() {
     fileOsStats = FileOsStats{};
 }
-void FileOsFailNthWrite(int n) {
-    fileOsFailCountdown = n;
+void FileOsWriteFailNth(int n, int count) {
+    SeamFaultSet(&fileOsFault, n, count);
+    SeamRegisterReset(FileOsResetSeams);
 }
 
 static bool FileOsInjectWriteFailure() {
-    if (fileOsFailCountdown <= 0) return false;
-    return --fileOsFailCountdown == 0;
+    return SeamFaultHit(&fileOsFault);
 }
 
-Erc FileOsOpen(const char *path, int fCreate, int fReadOnly, int fSeq, int shareCode, FileHandle *out) {
+Erc FileOsOpen(const char *path, uint32_t flags, int shareCode, FileHandle *out) {
     *out = 0;
-    if (FileOsTable()->open(path, fCreate, fReadOnly, fSeq, shareCode, out)) return nullptr;
+    if (FileOsTable()->open(path, flags, shareCode, out)) return nullptr;
     *out = 0;
-    return ErcSetF(fCreate ? ercFileCreate : ercFileOpen, path);
+    return ErcSetF(flags & FILE_OPEN_CREATE ? ercFileCreate : ercFileOpen, path);
 }
 
 Erc FileOsClose(FileHandle h) {
@@ -93,10 +100,10 @@ Erc FileOsSetEnd(FileHandle h, uint32_t size) {
     return FileOsTable()->setEnd(h, size) ? nullptr : ErcSetF(ercFileWrite);
 }
 
-int FileMapHandle(FileHandle h, int fReadOnly, uint32_t size, FileHandle *mapping, void **view) {
+bool FileMapHandle(FileHandle h, bool readOnly, uint32_t size, FileHandle *mapping, void **view) {
     *mapping = 0;
     *view = nullptr;
-    return FileOsTable()->map(h, fReadOnly, size, mapping, view) == 1;
+    return FileOsTable()->map(h, readOnly, size, mapping, view) == 1;
 }
 
 void FileUnmapHandle(FileHandle mapping, void *view) {
@@ -115,8 +122,4 @@ int FileOsPathInfo(const char *path, FileOsInfo *info) {
 
 int FileOsCopyGuarded(void *dst, const void *src, uint32_t length) {
     return length == 0 || FileOsTable()->copyGuarded(dst, src, length);
-}
-
-uint32_t FileOsTickCount() {
-    return FileOsTable()->tickCount();
 }

@@ -7,14 +7,17 @@
 #include "base/fileos.h"
 
 #include "base/os_posix.h"
-#include "base/util.h"
 
 #include <cerrno>
+#include <climits>
 #include <csetjmp>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/statvfs.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,8 +31,9 @@ static std::string FileOsPath(const char *path) {
 }
 
 // A folder opens on POSIX but not on Windows: refused here as the Windows build refuses it.
-static int FileOsPosixOpen(const char *path, int fCreate, int fReadOnly, int fSeq, int, FileHandle *out) {
-    int flags = (fReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC | (fCreate ? O_CREAT | O_TRUNC : 0);
+static int FileOsPosixOpen(const char *path, uint32_t open, int, FileHandle *out) {
+    int flags = (open & FILE_OPEN_READONLY ? O_RDONLY : O_RDWR) | O_CLOEXEC |
+                (open & FILE_OPEN_CREATE ? O_CREAT | O_TRUNC : 0);
     int fd = open(FileOsPath(path).c_str(), flags, 0666);
     struct stat st;
     if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -38,7 +42,7 @@ static int FileOsPosixOpen(const char *path, int fCreate, int fReadOnly, int fSe
         errno = EISDIR;
     }
     if (fd < 0) return 0;
-    posix_fadvise(fd, 0, 0, fSeq ? POSIX_FADV_SEQUENTIAL : POSIX_FADV_RANDOM);
+    posix_fadvise(fd, 0, 0, open & FILE_OPEN_SEQ ? POSIX_FADV_SEQUENTIAL : POSIX_FADV_RANDOM);
     *out = (FileHandle)fd + 1;
     return 1;
 }
@@ -131,11 +135,11 @@ static int FileOsPosixLock(FileHandle h, uint32_t offset, uint32_t length) {
 }
 
 // As a Windows mapping does, a size past the end grows the file first (a read-only file cannot grow).
-static int FileOsPosixMap(FileHandle h, int fReadOnly, uint32_t size, FileHandle *mapping, void **view) {
+static int FileOsPosixMap(FileHandle h, int readOnly, uint32_t size, FileHandle *mapping, void **view) {
     uint64_t now;
     if (size == 0 || !FileOsPosixGetSize(h, &now)) return 0;
-    if (size > now && (fReadOnly || !FileOsPosixSetEnd(h, size))) return 0;
-    int protection = fReadOnly ? PROT_READ : PROT_READ | PROT_WRITE;
+    if (size > now && (readOnly || !FileOsPosixSetEnd(h, size))) return 0;
+    int protection = readOnly ? PROT_READ : PROT_READ | PROT_WRITE;
     void *v = mmap(nullptr, size, protection, MAP_SHARED, FileOsFd(h), 0);
     if (v == MAP_FAILED) return 0;
     *mapping = (FileHandle)size;
@@ -172,8 +176,6 @@ static int FileOsPosixCopyGuarded(void *dst, const void *src, uint32_t length) {
     return ok;
 }
 
-static void FileOsPosixFindClose() {}
-
 static int FileOsPosixRename(const char *from, const char *to) {
     return rename(FileOsPath(from).c_str(), FileOsPath(to).c_str()) == 0;
 }
@@ -184,6 +186,214 @@ static int FileOsPosixRemove(const char *path) {
 
 static int FileOsPosixMakeDir(const char *path) {
     return mkdir(FileOsPath(path).c_str(), 0777) == 0;
+}
+
+static int FileOsPosixRemoveDir(const char *path) {
+    std::string p = FileOsPath(path);
+    struct stat st;
+    if (lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return unlink(p.c_str()) == 0;
+    return rmdir(p.c_str()) == 0;
+}
+
+static int FileOsPosixSetReadOnly(const char *path, int readOnly) {
+    std::string p = FileOsPath(path);
+    struct stat st;
+    if (stat(p.c_str(), &st) != 0) return 0;
+    mode_t mode = readOnly ? st.st_mode & ~(mode_t)0222 : st.st_mode | S_IWUSR;
+    return chmod(p.c_str(), mode) == 0;
+}
+
+// A search: the folder's entries that match the pattern's last component, case-blind as on Windows ("*.*"
+// matches every name, dotted or not). A pattern without wildcards finds the one entry it names.
+struct FileOsPosixSearch {
+    DIR *dir;
+    std::string folder;
+    std::string pattern;
+};
+
+static bool FileOsPosixEntry(const std::string &path, const char *name, FileOsFind *entry) {
+    struct stat st, lst;
+    if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) return false;
+    FileOsInfo info;
+    FileOsPosixInfo(st, &info);
+    entry->attributes = info.attributes;
+    if (lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && S_ISDIR(st.st_mode))
+        entry->attributes |= FILEOS_ATTR_LINK;
+    entry->timeLow = info.timeLow;
+    entry->timeHigh = info.timeHigh;
+    entry->sizeLow = info.sizeLow;
+    entry->sizeHigh = info.sizeHigh;
+    snprintf(entry->name, sizeof entry->name, "%s", name);
+    entry->shortName[0] = 0;
+    return true;
+}
+
+static int FileOsPosixFindNext(FileHandle search, FileOsFind *entry) {
+    FileOsPosixSearch *s = (FileOsPosixSearch *)search;
+    if (!s) return 0;
+    while (struct dirent *d = readdir(s->dir)) {
+        if (fnmatch(s->pattern.c_str(), d->d_name, FNM_CASEFOLD) != 0) continue;
+        if (FileOsPosixEntry(s->folder + "/" + d->d_name, d->d_name, entry)) return 1;
+    }
+    return 0;
+}
+
+static void FileOsPosixFindEnd(FileHandle search) {
+    FileOsPosixSearch *s = (FileOsPosixSearch *)search;
+    if (!s) return;
+    closedir(s->dir);
+    delete s;
+}
+
+static int FileOsPosixFindFirst(const char *pattern, FileOsFind *entry, FileHandle *search) {
+    *search = 0;
+    std::string p = FileOsPath(pattern);
+    size_t cut = p.rfind('/');
+    std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : p.substr(0, cut);
+    std::string last = cut == std::string::npos ? p : p.substr(cut + 1);
+    if (last.find_first_of("*?") == std::string::npos) return FileOsPosixEntry(p, last.c_str(), entry);
+    if (last == "*.*") last = "*";
+    DIR *dir = opendir(folder.c_str());
+    if (!dir) return 0;
+    FileOsPosixSearch *s = new FileOsPosixSearch{dir, folder, last};
+    if (!FileOsPosixFindNext((FileHandle)s, entry)) {
+        FileOsPosixFindEnd((FileHandle)s);
+        return 0;
+    }
+    *search = (FileHandle)s;
+    return 1;
+}
+
+static int FileOsPosixGetCurrentDir(char *buffer, uint32_t size) {
+    char cwd[PATH_MAX];
+    if (!getcwd(cwd, sizeof cwd) || strlen(cwd) >= size) {
+        buffer[0] = 0;
+        return 0;
+    }
+    strcpy(buffer, cwd);
+    return 1;
+}
+
+static int FileOsPosixSetCurrentDir(const char *path) {
+    return chdir(FileOsPath(path).c_str()) == 0;
+}
+
+// The full form of a path that may not exist yet: relative to the current folder, "." and ".." resolved.
+static int FileOsPosixFullPath(const char *path, char *out, uint32_t size) {
+    std::string p = FileOsPath(path);
+    char cwd[PATH_MAX];
+    if (p[0] != '/' && getcwd(cwd, sizeof cwd)) p = std::string(cwd) + "/" + p;
+    std::string full;
+    size_t at = 0;
+    while (at <= p.size()) {
+        size_t next = p.find('/', at);
+        if (next == std::string::npos) next = p.size();
+        std::string part = p.substr(at, next - at);
+        if (part == "..") {
+            size_t up = full.rfind('/');
+            full = up == std::string::npos ? "" : full.substr(0, up);
+        } else if (!part.empty() && part != ".") {
+            full += "/" + part;
+        }
+        at = next + 1;
+    }
+    if (full.empty()) full = "/";
+    if (full.size() >= size) return 0;
+    strcpy(out, full.c_str());
+    return 1;
+}
+
+// The longest name the folder's file system allows; root null asks about the current folder's.
+static int FileOsPosixMaxNameLength(const char *root) {
+    long longest = pathconf(FileOsPath(root ? root : ".").c_str(), _PC_NAME_MAX);
+    return longest > 0 ? (int)longest : 0;
+}
+
+static int FileOsPosixFreeSpace(const char *path, uint64_t *available) {
+    struct statvfs vfs;
+    if (statvfs(FileOsPath(path).c_str(), &vfs) != 0) return 0;
+    *available = (uint64_t)vfs.f_bavail * vfs.f_frsize;
+    return 1;
+}
+
+static int FileOsPosixFreeClusters(const char *root, uint32_t *sectorsPerCluster, uint32_t *bytesPerSector,
+                                   uint32_t *freeClusters) {
+    struct statvfs vfs;
+    if (statvfs(FileOsPath(root ? root : ".").c_str(), &vfs) != 0) return 0;
+    *sectorsPerCluster = 1;
+    *bytesPerSector = (uint32_t)vfs.f_frsize;
+    *freeClusters = vfs.f_bavail > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)vfs.f_bavail;
+    return 1;
+}
+
+// The system's form of a temporary name: up to three characters of the prefix, four hexadecimal digits and
+// ".TMP", made with its empty file.
+static int FileOsPosixTempName(const char *folder, const char *prefix, char *out, uint32_t size) {
+    static unsigned counter;
+    for (int tries = 0; tries < 65535; tries++) {
+        char name[PATH_MAX];
+        unsigned n = (counter++ + (unsigned)getpid()) & 0xFFFF;
+        snprintf(name, sizeof name, "%s\\%.3s%04X.TMP", folder, prefix, n ? n : 1);
+        int fd = open(FileOsPath(name).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return 0;
+        }
+        close(fd);
+        if (strlen(name) >= size) {
+            remove(FileOsPath(name).c_str());
+            return 0;
+        }
+        strcpy(out, name);
+        return 1;
+    }
+    return 0;
+}
+
+static int FileOsPosixDateText(uint32_t timeLow, uint32_t timeHigh, char *out, uint32_t size) {
+    const uint64_t secondsTo1970 = 11644473600u;
+    uint64_t t = ((uint64_t)timeHigh << 32 | timeLow) / 10000000u;
+    time_t seconds = (time_t)(t - secondsTo1970);
+    struct tm local;
+    if (!localtime_r(&seconds, &local)) return 0;
+    int n = snprintf(out, size, "%d/%d/%04d", local.tm_mon + 1, local.tm_mday, local.tm_year + 1900);
+    if (n < 0 || (uint32_t)n >= size) {
+        if (size) out[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+static bool FileOsPosixCopyFile(const std::string &from, const std::string &to) {
+    FILE *in = fopen(from.c_str(), "rb");
+    FILE *out = in ? fopen(to.c_str(), "wb") : nullptr;
+    bool ok = in && out;
+    char buffer[8192];
+    size_t n;
+    while (ok && (n = fread(buffer, 1, sizeof buffer, in)) > 0) ok = fwrite(buffer, 1, n, out) == n;
+    if (in) fclose(in);
+    if (out && fclose(out) != 0) ok = false;
+    return ok;
+}
+
+static int FileOsPosixFolderFiles(FileOsFolderOp op, const char *folder, const char *destination) {
+    std::string from = FileOsPath(folder);
+    DIR *dir = opendir(from.c_str());
+    if (!dir) return 0;
+    bool ok = true;
+    while (struct dirent *d = readdir(dir)) {
+        std::string path = from + "/" + d->d_name;
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (op == FILEOS_FILES_DELETE) {
+            ok = unlink(path.c_str()) == 0 && ok;
+            continue;
+        }
+        std::string to = FileOsPath(destination) + "/" + d->d_name;
+        ok = FileOsPosixCopyFile(path, to) && (op == FILEOS_FILES_COPY || unlink(path.c_str()) == 0) && ok;
+    }
+    closedir(dir);
+    return ok;
 }
 
 static const FileOsCalls fileOsPosix = {
@@ -203,12 +413,23 @@ static const FileOsCalls fileOsPosix = {
     .flushView = FileOsPosixFlushView,
     .copyGuarded = FileOsPosixCopyGuarded,
     .pathInfo = FileOsPosixPathInfo,
-    .findInfo = FileOsPosixPathInfo,
-    .findClose = FileOsPosixFindClose,
     .rename = FileOsPosixRename,
     .remove = FileOsPosixRemove,
     .makeDir = FileOsPosixMakeDir,
-    .tickCount = UtilOsTickCount,
+    .removeDir = FileOsPosixRemoveDir,
+    .setReadOnly = FileOsPosixSetReadOnly,
+    .findFirst = FileOsPosixFindFirst,
+    .findNext = FileOsPosixFindNext,
+    .findEnd = FileOsPosixFindEnd,
+    .getCurrentDir = FileOsPosixGetCurrentDir,
+    .setCurrentDir = FileOsPosixSetCurrentDir,
+    .fullPath = FileOsPosixFullPath,
+    .maxNameLength = FileOsPosixMaxNameLength,
+    .freeSpace = FileOsPosixFreeSpace,
+    .freeClusters = FileOsPosixFreeClusters,
+    .tempName = FileOsPosixTempName,
+    .dateText = FileOsPosixDateText,
+    .folderFiles = FileOsPosixFolderFiles,
 };
 
 const FileOsCalls *FileOsDefaultCalls() {

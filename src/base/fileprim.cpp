@@ -1,27 +1,25 @@
-// fileprim: directory search with attribute filters over one shared search handle (prefix FileFind), the
-// share roots of network paths, and file times.
-// A search that brings no slot of its own uses the shared handle; a new first search closes the previous
-// one, and the file layer's idle step and shutdown close it through FileFindClose.
+// fileprim: directory search with attribute filters over one shared search (prefix FileFind), the share
+// roots of network paths, and file times.
+// A search that brings no slot of its own uses the shared one; a new first search closes the previous one,
+// and the file layer's idle step and shutdown close it through FileFindClose.
 #include "base/fileprim.h"
 
 #include "base/path.h"
 #include "base/utilil.h"
-#include "base/win.h"
-
-#include <winnetwk.h>
 
 #include <cstring>
 
-static HANDLE fileFindShared = INVALID_HANDLE_VALUE;
-static bool FileFindPasses(const WIN32_FIND_DATAA *fd, int filter) {
+static FileFindSlot fileFindShared;
+
+static bool FileFindPasses(const FileFindData *fd, int filter) {
     if (filter == FIND_ANY) return true;
-    if (filter == FIND_FILES) return !(fd->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    return (fd->dwFileAttributes & (DWORD)filter) != 0;
+    if (filter == FIND_FILES) return !(fd->attributes & FILEOS_ATTR_FOLDER);
+    return (fd->attributes & (uint32_t)filter) != 0;
 }
 
-void FileFindCloseSlot(HANDLE *slot) {
-    if (*slot != INVALID_HANDLE_VALUE && *slot) FindClose(*slot);
-    *slot = INVALID_HANDLE_VALUE;
+void FileFindCloseSlot(FileFindSlot *slot) {
+    if (*slot) FileOsGetCalls()->findEnd(*slot);
+    *slot = 0;
 }
 
 static bool FileFindIsShareRoot(const char *pattern) {
@@ -30,75 +28,49 @@ static bool FileFindIsShareRoot(const char *pattern) {
 
 // A share root has no entry of its own in a directory listing: it is reported as a folder named by the
 // pattern, which is what the callers asked for.
-static void FileFindAsShareFolder(const char *pattern, WIN32_FIND_DATAA *fd) {
-    fd->dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
-    StrCopyMaxLen(pattern, fd->cFileName, (int)sizeof fd->cFileName - 1);
-}
-
-// The older system family finds nothing for \\server\share itself; connecting to it tells whether it is
-// there. A connection made only for the test is cancelled again. 1 reported, 0 none, -1 search normally.
-static int FileFindShare9x(const char *pattern, int filter, WIN32_FIND_DATAA *fd) {
-    if (!SysIsWin9x() || pattern[0] != '\\' || pattern[1] != '\\') return -1;
-    if (filter != FIND_ANY && filter != FIND_FOLDERS) return -1;
-    if (strlen(pattern) <= 3 || !strchr(pattern + 3, '\\')) return 0;
-    if (!PathIsRoot(pattern)) return -1;
-    DWORD result = WNetAddConnectionA(pattern, nullptr, nullptr);
-    if (result != NO_ERROR && result != ERROR_ALREADY_ASSIGNED) return 0;
-    if (result == NO_ERROR) WNetCancelConnectionA(pattern, FALSE);
-    memset(fd, 0, sizeof *fd);
-    FileFindAsShareFolder(pattern, fd);
-    return 1;
+static void FileFindAsShareFolder(const char *pattern, FileFindData *fd) {
+    fd->attributes = FILEOS_ATTR_FOLDER;
+    StrCopyMaxLen(pattern, fd->name, (int)sizeof fd->name - 1);
 }
 
 // The first entry of a new search on the slot: 1 it passes the filter, 0 none (or none will), -1 the search
 // goes on with the next entries.
-static int FileFindStart(HANDLE *slot, int filter, const char *pattern, WIN32_FIND_DATAA *fd) {
+static int FileFindStart(FileFindSlot *slot, int filter, const char *pattern, FileFindData *fd) {
     FileFindCloseSlot(slot);
-    int share = FileFindShare9x(pattern, filter, fd);
-    if (share >= 0) return share;
-    *slot = FindFirstFileA(pattern, fd);
-    if (*slot == INVALID_HANDLE_VALUE) return 0;
+    if (!FileOsGetCalls()->findFirst(pattern, fd, slot)) return 0;
     bool shareRoot = FileFindIsShareRoot(pattern);
     if (shareRoot) FileFindAsShareFolder(pattern, fd);
     if (FileFindPasses(fd, filter)) return 1;
     return shareRoot || !PathHasWildcards(pattern) ? 0 : -1;
 }
 
-int FileFindEx(HANDLE *slot, int fFirst, int filter, const char *pattern, WIN32_FIND_DATAA *fd, char *name,
-               int nameSize) {
+bool FileFindEx(FileFindSlot *slot, bool first, int filter, const char *pattern, FileFindData *fd, char *name,
+                int nameSize) {
     if (!slot) slot = &fileFindShared;
-    int found = fFirst ? FileFindStart(slot, filter, pattern, fd) : -1;
+    int found = first ? FileFindStart(slot, filter, pattern, fd) : -1;
     while (found < 0) {
-        if (*slot == INVALID_HANDLE_VALUE || !FindNextFileA(*slot, fd)) return 0;
+        if (!*slot || !FileOsGetCalls()->findNext(*slot, fd)) return false;
         if (FileFindPasses(fd, filter)) found = 1;
     }
-    if (!found) return 0;
-    if (name) StrCopyMaxLen(fd->cFileName, name, nameSize - 1);
-    return 1;
+    if (!found) return false;
+    if (name) StrCopyMaxLen(fd->name, name, nameSize - 1);
+    return true;
 }
 
-int FileFind(int fFirst, int filter, const char *pattern, WIN32_FIND_DATAA *fd, char *name) {
-    return FileFindEx(nullptr, fFirst, filter, pattern, fd, name, 256);
+bool FileFind(bool first, int filter, const char *pattern, FileFindData *fd, char *name) {
+    return FileFindEx(nullptr, first, filter, pattern, fd, name, 256);
 }
 
 void FileFindClose() {
     FileFindCloseSlot(&fileFindShared);
 }
 
-int FileTouchTime(HANDLE file) {
-    SYSTEMTIME now;
-    FILETIME time;
-    GetSystemTime(&now);
-    return SystemTimeToFileTime(&now, &time) && SetFileTime(file, nullptr, nullptr, &time);
+bool FileTouchTime(FileHandle file) {
+    return FileOsGetCalls()->setTimeNow(file);
 }
 
-int FileTimeToDateText(FILETIME time, char *buffer, int size) {
-    FILETIME local;
-    SYSTEMTIME st;
-    if (size <= 0) return 0;
+bool FileTimeToDateText(uint32_t timeLow, uint32_t timeHigh, char *buffer, int size) {
+    if (size <= 0) return false;
     buffer[0] = 0;
-    if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &st)) return 0;
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, size)) return 1;
-    buffer[0] = 0; // a buffer too small is left holding part of the text
-    return 0;
+    return FileOsGetCalls()->dateText(timeLow, timeHigh, buffer, (uint32_t)size);
 }

@@ -5,37 +5,31 @@
 #include "base/heap.h"
 
 #include "base/erc.h"
+#include "base/seam.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <malloc.h>
 
 static size_t heapSizeLimit = std::numeric_limits<size_t>::max();
 static int32_t heapLiveHandles;
 static uint32_t heapTotal;
-static int heapFailCountdown;
+static SeamFault heapFault; // lets tests see the failure paths without exhausting memory
 
 static size_t HeapBlockSize(void *block) {
-#if defined(_WIN32)
-    return _msize(block);
-#else
-    return malloc_usable_size(block);
-#endif
+    return HeapOsBlockSize(block);
 }
 
-// The seam that lets tests see the failure paths without exhausting memory.
 static bool HeapInjectFailure() {
-    if (heapFailCountdown <= 0) return false;
-    return --heapFailCountdown == 0;
+    return SeamFaultHit(&heapFault);
 }
 
 static void HeapLogFailure(const char *who, size_t size) {
     char line[256];
     snprintf(line, sizeof line, "%s Failure: %lul bytes requested; current total allocated bytes=%lul", who,
              (unsigned long)size, (unsigned long)heapTotal);
-    LogWrite(line);
+    ErcWriteLine(line);
 }
 
 int HeapInit() {
@@ -56,8 +50,13 @@ size_t HeapLimitFromPhysical(uint64_t physicalBytes) {
     return (size_t)limit;
 }
 
-void HeapFailNthAlloc(int n) {
-    heapFailCountdown = n;
+static void HeapResetSeams() {
+    heapFault = {};
+}
+
+void HeapFailNth(int n, int count) {
+    SeamFaultSet(&heapFault, n, count);
+    SeamRegisterReset(HeapResetSeams);
 }
 
 void *MemAlloc(size_t size) {
@@ -95,10 +94,6 @@ void MemFree(void *block) {
     if (!block) return;
     heapTotal -= (uint32_t)HeapBlockSize(block);
     free(block);
-}
-
-void FreeBlock(void *block) {
-    MemFree(block);
 }
 
 size_t MemSize(void *block) {

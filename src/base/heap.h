@@ -19,7 +19,10 @@ void *MemAlloc(size_t size);
 void *MemRealloc(void *block, size_t size);
 void *MemDup(const void *bytes, size_t length);
 void MemFree(void *block);
-void FreeBlock(void *block); // the same operation as MemFree, for callers that free foreign blocks
+// The same operation as MemFree, for callers that free foreign blocks.
+inline void FreeBlock(void *block) {
+    MemFree(block);
+}
 size_t MemSize(void *block);
 
 Handle *HAlloc(uint32_t size);
@@ -43,5 +46,9 @@ void HeapSetSizeLimit(size_t limit);
 size_t HeapGetSizeLimit();
 size_t HeapLimitFromPhysical(uint64_t physicalBytes);
 
-// Test seam: make the nth C library allocation from now on fail (1 = the next one); 0 turns it off.
-void HeapFailNthAlloc(int n);
+// Test seam: make `count` C library allocations fail, from the nth from now on (1 = the next one; count -1:
+// every one from there); n = 0 turns it off.
+void HeapFailNth(int n, int count = 1);
+
+// The system's side: the usable size of a C library block (heap_win.cpp, heap_posix.cpp).
+size_t HeapOsBlockSize(void *block);

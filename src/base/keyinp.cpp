@@ -5,8 +5,8 @@
 // for Ctrl+Alt.
 #include "base/keyinp.h"
 
-#include "base/win.h"
-#include "shell/status.h"
+#include "base/monitor.h"
+#include "base/wnd.h"
 
 #include <cctype>
 
@@ -72,11 +72,11 @@ static int KeyIsKeypadOperator(int virtualKey) {
            virtualKey == VK_DIVIDE || virtualKey == VK_SEPARATOR;
 }
 
-int KeyIsKeyMsg(UINT message) {
+bool KeyIsKeyMsg(UINT message) {
     return message == WM_KEYDOWN || message == WM_CHAR || message == WM_SYSKEYDOWN;
 }
 
-int KeyIsMouseMsg(UINT message) {
+bool KeyIsMouseMsg(UINT message) {
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -237,7 +237,7 @@ KeyCode KeyFromMsgParts(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 // Ctrl, Alt, function, mouse, keypad and navigation bits all mark a code that is no typed character; a mouse
 // code's low byte is button bits (a left double click is 0x42, which is no 'B').
-int KeyIsPrintable(KeyCode key) {
+bool KeyIsPrintable(KeyCode key) {
     int ch = key & 0xFF;
     return !(key & 0xFC00) && ch >= 32 && ch <= 126;
 }
@@ -255,14 +255,24 @@ static int KeyAsyncDown(int virtualKey) {
     return (KeyAsync(virtualKey) & 0x8000) != 0;
 }
 
+static KeyCanceledHook keyCanceled;
+
+void KeySetCanceledHook(KeyCanceledHook hook) {
+    keyCanceled = hook;
+}
+
+static void KeyCanceled() {
+    if (keyCanceled) keyCanceled();
+}
+
 int KeyCheckAbort() {
     if (KeyPressedNow(VK_CANCEL)) {
-        StatusCanceled();
+        KeyCanceled();
         return 1;
     }
     if (!KeyPressedNow(VK_ESCAPE)) return 0;
     if (KeyAsyncDown(VK_MENU) || KeyAsyncDown(VK_CONTROL) || KeyAsyncDown(VK_SHIFT)) return 0;
-    StatusCanceled();
+    KeyCanceled();
     // The Esc must not act a second time once the interrupted work returns to the main loop.
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);

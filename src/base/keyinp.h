@@ -32,13 +32,16 @@ enum : int32_t {
 KeyCode KeyFromMsg(MSG *msg);
 KeyCode KeyFromMsgParts(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 KeyCode KeyFromMouseMsg(UINT message, WPARAM wParam);
-int KeyIsKeyMsg(UINT message);
-int KeyIsMouseMsg(UINT message);
-int KeyIsPrintable(KeyCode key); // no modifier other than Shift, not a named or mouse key, and 32..126
+bool KeyIsKeyMsg(UINT message);
+bool KeyIsMouseMsg(UINT message);
+bool KeyIsPrintable(KeyCode key); // no modifier other than Shift, not a named or mouse key, and 32..126
 KeyCode KeyUpcase(KeyCode key);
 
-// 1 when Break, or Esc without modifiers, was pressed since the last query; shows "Canceled".
+// 1 when Break, or Esc without modifiers, was pressed since the last query; the status bar then shows
+// "Canceled" through the hook the shell registers.
 int KeyCheckAbort();
+typedef void (*KeyCanceledHook)();
+void KeySetCanceledHook(KeyCanceledHook hook);
 void KeyClearAbort();
 
 int MouseButtonsDown(int flags); // flag 1: primary down; flag 2: primary or secondary down

@@ -1,15 +1,18 @@
 // path: Windows path names as strings (prefix Path); see path.h. The only state is the two display
 // options, keep case and abbreviate, both on until the preferences say otherwise. Operations that need the
-// system (the current folder, volume facts) go through the PathOs* functions of path_win.cpp.
+// system (the current folder, volume facts) go through the file layer's table of system calls.
 #include "base/path.h"
 
-#include "base/util.h"
+#include "base/fileos.h"
+
+#include "base/str.h"
+#include "base/utilil.h"
 
 #include <cctype>
 #include <cstring>
 
-static int pathKeepCase = 1;
-static int pathAbbreviate = 1;
+static bool pathKeepCase = true;
+static bool pathAbbreviate = true;
 
 enum { PATH_ABBREVIATE_OVER = 40, PATH_SHORT_NAME_MAX = 12 };
 
@@ -53,7 +56,7 @@ static size_t PathRootLen(const char *path, int *rooted) {
 // Normal form and tests
 
 // A relative path's first component is no root: "src\" is a folder like any other.
-int PathIsRoot(const char *path) {
+bool PathIsRoot(const char *path) {
     int rooted;
     size_t n = PathRootLen(path, &rooted);
     return *path && rooted && n == strlen(path);
@@ -75,21 +78,21 @@ void PathNormalize(char *path) {
     PathTrimSlash(path);
 }
 
-int PathIsAbsolute(const char *path) {
+bool PathIsAbsolute(const char *path) {
     return PathHasDrive(path) || PathIsUnc(path);
 }
 
-int PathIsBareName(const char *path) {
+bool PathIsBareName(const char *path) {
     char p[PATH_BUFFER];
     PathNormalize(PathCopy(path, p));
     return *p && !PathHasDrive(p) && !strchr(p, '\\') && strcmp(p, "..") != 0;
 }
 
-int PathHasWildcards(const char *path) {
+bool PathHasWildcards(const char *path) {
     return strpbrk(path, "*?") != nullptr;
 }
 
-int PathIsDots(const char *path) {
+bool PathIsDots(const char *path) {
     return strcmp(path, ".") == 0 || strcmp(path, "..") == 0;
 }
 
@@ -98,7 +101,7 @@ int PathGetDrive(const char *path) {
 }
 
 // A volume of short names reports 12 (eight, the dot and three) as its longest component.
-int PathHasLongNames(const char *path) {
+bool PathHasLongNames(const char *path) {
     char root[PATH_BUFFER];
     const char *ask = nullptr;
     if (PathIsAbsolute(path)) {
@@ -163,7 +166,7 @@ void PathSplitExt(char *path, char *ext) {
     *e = 0;
 }
 
-int PathHasExt(const char *ext, const char *path) {
+bool PathHasExt(const char *ext, const char *path) {
     return StrEqualI(PathExtBody(PathGetExt(path)), PathExtBody(ext));
 }
 
@@ -355,14 +358,14 @@ void PathMakeSafeName(char *name) {
 // ---------------------------------------------------------------------------------------------------------
 // Display forms
 
-int PathSetKeepCase(int on) {
-    int old = pathKeepCase;
+bool PathSetKeepCase(bool on) {
+    bool old = pathKeepCase;
     pathKeepCase = on;
     return old;
 }
 
-int PathSetAbbreviate(int on) {
-    int old = pathAbbreviate;
+bool PathSetAbbreviate(bool on) {
+    bool old = pathAbbreviate;
     pathAbbreviate = on;
     return old;
 }
@@ -439,4 +442,18 @@ void PathDisplayCopy(const char *path, char *out) {
     PathDisplayForm(t);
     PathAbbreviate(t);
     strcpy(out, t);
+}
+
+int PathOsGetCurrentDir(char *buffer) {
+    if (!FileOsGetCalls()->getCurrentDir(buffer, PATH_BUFFER)) return 0;
+    PathNormalize(buffer);
+    return 1;
+}
+
+int PathOsSetCurrentDir(const char *folder) {
+    return FileOsGetCalls()->setCurrentDir(folder);
+}
+
+int PathOsMaxComponentLength(const char *root) {
+    return FileOsGetCalls()->maxNameLength(root);
 }

@@ -10,13 +10,13 @@ enum { PATH_MAX_CHARS = 255, PATH_BUFFER = PATH_MAX_CHARS + 1 };
 // Normal form and tests.
 void PathNormalize(char *path); // '/' to '\', trailing blanks cut, trailing '\' cut unless a root
 void PathTrimSlash(char *path); // trailing '\' cut unless the path is a root
-int PathIsAbsolute(const char *path);
-int PathIsBareName(const char *path);
-int PathIsRoot(const char *path); // "C:", "C:\", "\", "\\server\share", "\\server\share\"
-int PathHasWildcards(const char *path);
-int PathIsDots(const char *path);
+bool PathIsAbsolute(const char *path);
+bool PathIsBareName(const char *path);
+bool PathIsRoot(const char *path); // "C:", "C:\", "\", "\\server\share", "\\server\share\"
+bool PathHasWildcards(const char *path);
+bool PathIsDots(const char *path);
 int PathGetDrive(const char *path); // 'A'..'Z', or 0
-int PathHasLongNames(const char *path);
+bool PathHasLongNames(const char *path);
 
 // Parts of a path. Out buffers hold PATH_BUFFER bytes and may be the path itself.
 void PathGetRoot(const char *path, char *out);
@@ -25,7 +25,7 @@ const char *PathGetName(const char *path);
 const char *PathGetExt(const char *path); // the '.', or the terminating NUL
 // Extensions are given with or without their dot.
 void PathSplitExt(char *path, char *ext);
-int PathHasExt(const char *ext, const char *path);
+bool PathHasExt(const char *ext, const char *path);
 void PathSetExt(char *path, const char *ext);
 void PathChangeExt(char *path, const char *ext);
 int PathRemoveExt(char *path, const char *ext);
@@ -52,10 +52,11 @@ void PstrPathFixCase(unsigned char *pstr);
 void PathDisplayForm(char *path);
 void PathAbbreviate(char *path);
 void PathDisplayCopy(const char *path, char *out);
-int PathSetKeepCase(int on); // both return the previous setting
-int PathSetAbbreviate(int on);
+bool PathSetKeepCase(bool on); // both return the previous setting
+bool PathSetAbbreviate(bool on);
 
-// The system side (path_win.cpp). The current folder is read normalised; 0 when it cannot be read.
+// The system side, through the file layer's table. The current folder is read normalised; 0 when it cannot
+// be read.
 int PathOsGetCurrentDir(char *buffer);
 int PathOsSetCurrentDir(const char *folder);
 int PathOsMaxComponentLength(const char *root); // root may be null for the current drive; 0 when unknown

@@ -225,11 +225,11 @@ static int32_t PlexGetWord(const unsigned char *bytes, int index) {
 }
 
 // Moves bytes through the file in pieces that the transfer's signed length can carry.
-static bool PlexFileMove(int file, void *bytes, uint32_t length, int fWrite) {
+static bool PlexFileMove(int file, void *bytes, uint32_t length, FileTransfer transfer) {
     char *at = (char *)bytes;
     while (length > 0) {
         int32_t n = (int32_t)std::min<uint32_t>(length, PLEX_FILE_CHUNK);
-        if (FileReadWrite(file, at, n, fWrite) != n) return false;
+        if (FileReadWrite(file, at, n, transfer) != n) return false;
         at += n;
         length -= (uint32_t)n;
     }
@@ -249,9 +249,9 @@ int PlexWrite(const Plex *plex, int32_t headerSize, int file) {
     PlexPutWord(words, 6, plex->flags);
     uint32_t bytes;
     if (!PlexBytes(plex->elemSize, plex->count, &bytes)) return 0;
-    return PlexFileMove(file, words, sizeof words, 1) &&
-           PlexFileMove(file, (char *)plex + sizeof(Plex), PlexExtraBytes(headerSize), 1) &&
-           PlexFileMove(file, plex->elem0, bytes, 1);
+    return PlexFileMove(file, words, sizeof words, FILE_TRANSFER_WRITE) &&
+           PlexFileMove(file, (char *)plex + sizeof(Plex), PlexExtraBytes(headerSize), FILE_TRANSFER_WRITE) &&
+           PlexFileMove(file, plex->elem0, bytes, FILE_TRANSFER_WRITE);
 }
 
 // The fixed words make sense and the rest of the form fits in what the file still holds.
@@ -267,13 +267,13 @@ static bool PlexFileWordsValid(const unsigned char *words, int32_t elemSize, uin
 static int PlexReadForm(Plex **out, int32_t headerSize, int32_t elemSize, int file) {
     unsigned char words[PLEX_FILE_HEADER];
     uint32_t extra = PlexExtraBytes(headerSize), bytes = 0;
-    if (!PlexFileMove(file, words, sizeof words, 0)) return 0;
+    if (!PlexFileMove(file, words, sizeof words, FILE_TRANSFER_READ)) return 0;
     if (!PlexFileWordsValid(words, elemSize, extra, FileGetSize(file) - FileTell(file), &bytes)) return 0;
     Plex *plex = (Plex *)MemAlloc(PlexHeaderSize(headerSize));
     if (!plex) return 0;
     plex->data = HAlloc(bytes);
-    if (!plex->data || !PlexFileMove(file, (char *)plex + sizeof(Plex), extra, 0) ||
-        !PlexFileMove(file, HLock(plex->data), bytes, 0)) {
+    if (!plex->data || !PlexFileMove(file, (char *)plex + sizeof(Plex), extra, FILE_TRANSFER_READ) ||
+        !PlexFileMove(file, HLock(plex->data), bytes, FILE_TRANSFER_READ)) {
         HFree(plex->data);
         MemFree(plex);
         return 0;

@@ -81,10 +81,10 @@ HKEY RegCreate(HKEY parent, const char *subKey) {
     return RegCreateWithFallback(parent, subKey, "");
 }
 
-HKEY RegOpen(HKEY parent, const char *subKey, int fWrite) {
+HKEY RegOpen(HKEY parent, const char *subKey, bool write) {
     HKEY key = nullptr;
     if (!parent) return nullptr;
-    if (RegOpenKeyExA(parent, subKey, 0, fWrite ? KEY_ALL_ACCESS : KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(parent, subKey, 0, write ? KEY_ALL_ACCESS : KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }

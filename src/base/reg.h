@@ -17,7 +17,7 @@ HKEY RegMachineMakerKey();
 HKEY RegMachineProgramKey();
 
 HKEY RegCreate(HKEY parent, const char *subKey); // full access, else query-only; null on failure
-HKEY RegOpen(HKEY parent, const char *subKey, int fWrite);
+HKEY RegOpen(HKEY parent, const char *subKey, bool write);
 
 int RegSetString(HKEY key, const char *name, const char *text);
 LONG RegSetInt(HKEY key, const char *name, int32_t number); // the system result, 0 = success

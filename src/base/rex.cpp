@@ -731,7 +731,7 @@ void RexGetPattern(const RexProg *prog, char *buffer, int32_t size) {
     if (size > 0) StrCopyMaxLen(prog->pattern, buffer, size - 1);
 }
 
-int RexIsLiteral(const RexProg *prog) {
+bool RexIsLiteral(const RexProg *prog) {
     return prog->nodeCount == 2 && prog->nodes[0].type == REX_STRING;
 }
 

@@ -101,7 +101,7 @@ int32_t RexGroupCount(const RexProg *prog);
 const uint32_t *RexGroupSpans(const RexProg *prog);
 int32_t RexLineEndCount(const RexProg *prog);
 void RexGetPattern(const RexProg *prog, char *buffer, int32_t size);
-int RexIsLiteral(const RexProg *prog);
+bool RexIsLiteral(const RexProg *prog);
 char *RexGetLiteral(const RexProg *prog, char *buffer, int32_t size);
 
 int RexParseTemplate(const RexProg *prog, RexTemplate *tmpl, const char *text, int regex);

@@ -21,3 +21,22 @@ void SeamResetAll() {
     // A reset may register again (it calls a setter); the count read each turn covers that.
     for (int i = 0; i < seamCount; i++) seamResets[i]();
 }
+
+void SeamFaultSet(SeamFault *fault, int n, int count) {
+    fault->countdown = n > 0 ? n : 0;
+    fault->count = n > 0 ? count : 0;
+}
+
+bool SeamFaultHit(SeamFault *fault) {
+    if (fault->countdown <= 0) return false;
+    if (fault->countdown > 1) {
+        fault->countdown--;
+        return false;
+    }
+    if (fault->count == 0) {
+        fault->countdown = 0;
+        return false;
+    }
+    if (fault->count > 0 && --fault->count == 0) fault->countdown = 0;
+    return true;
+}

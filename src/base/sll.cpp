@@ -3,7 +3,7 @@
 // off.
 #include "base/sll.h"
 
-#include "base/util.h"
+#include "base/ident.h"
 
 #include "base/stl.h"
 

@@ -2,7 +2,7 @@
 // is above 0, and for the question beep also when the user's sound scheme gives "SystemQuestion" no sound.
 #include "base/sound.h"
 
-#include "base/win.h"
+#include "base/tick.h"
 
 #include <cstring>
 

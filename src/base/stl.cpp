@@ -10,7 +10,8 @@
 // stored, and a list read back has no buckets.
 #include "base/stl.h"
 
-#include "base/util.h"
+#include "base/ident.h"
+#include "base/heap.h"
 
 #include "base/erc.h"
 #include "base/utilil.h"
@@ -92,7 +93,7 @@ Stl *StlRead(int file) {
     return list;
 }
 
-int StlEqual(const Stl *a, const Stl *b, StlCompare compare, int compareValues) {
+bool StlEqual(const Stl *a, const Stl *b, StlCompare compare, int compareValues) {
     if (StlCount(a) != StlCount(b)) return 0;
     for (int32_t i = 0; i < StlCount(a); i++) {
         const unsigned char *x = StlItem(a, i), *y = StlItem(b, i);

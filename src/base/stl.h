@@ -39,7 +39,7 @@ void StlMove(Stl *target, Stl *source);
 void StlClear(Stl *list);
 int StlWrite(const Stl *list, int file);
 Stl *StlRead(int file);
-int StlEqual(const Stl *a, const Stl *b, StlCompare compare, int compareValues);
+bool StlEqual(const Stl *a, const Stl *b, StlCompare compare, int compareValues);
 
 int StlInsert(Stl *list, int32_t index, const unsigned char *pstr, int32_t value);
 int StlInsertSz(Stl *list, int32_t index, const char *sz, int32_t value);

@@ -23,4 +23,4 @@ int SyllableSplit(const char *identifier, SyllableSplitRec *split);
 int SyllableStartsAt(const char *start, const char *end);
 int SyllableMatch(SyllableSplitRec *typed, SyllableSplitRec *name);
 void SyllableGet(const SyllableSplitRec *split, int n, char *buffer);
-int CharIsIdentStart(int c);
+bool CharIsIdentStart(int c);

@@ -2,7 +2,6 @@
 // folders, and the nine remote-session options with their registry names and defaults.
 #include "base/toolbox.h"
 
-#include "base/reg.h"
 #include "base/utilil.h"
 
 #include <cstddef>
@@ -63,19 +62,14 @@ void ToolboxRemoteDefaults() {
     for (const ToolboxRemoteRow &row : toolboxRemoteRows) *ToolboxRemoteField(row) = row.defaultValue;
 }
 
-void ToolboxReadRemoteOptions(HKEY key) {
-    toolboxRemote.scalePercent = 100;
-    for (const ToolboxRemoteRow &row : toolboxRemoteRows) RegQueryInt(key, row.name, ToolboxRemoteField(row));
+static_assert(sizeof toolboxRemoteRows / sizeof toolboxRemoteRows[0] == TOOLBOX_REMOTE_COUNT);
+
+const char *ToolboxRemoteName(int i) {
+    return i >= 0 && i < TOOLBOX_REMOTE_COUNT ? toolboxRemoteRows[i].name : nullptr;
 }
 
-void ToolboxWriteRemoteOptions(HKEY key) {
-    for (const ToolboxRemoteRow &row : toolboxRemoteRows) RegSetInt(key, row.name, *ToolboxRemoteField(row));
-}
-
-int ToolboxInit(HKEY key) {
-    ToolboxRemoteDefaults();
-    ToolboxReadRemoteOptions(key);
-    return 1;
+int32_t *ToolboxRemoteValue(int i) {
+    return i >= 0 && i < TOOLBOX_REMOTE_COUNT ? ToolboxRemoteField(toolboxRemoteRows[i]) : nullptr;
 }
 
 void ToolboxExit() {}

@@ -5,9 +5,6 @@
 
 #include <cstdint>
 
-// The registry key type, declared here so that readers of the settings need no Windows header.
-typedef struct HKEY__ *HKEY;
-
 // Slots of the library command table; 0 in a slot means no command.
 enum ToolboxCommandSlot {
     TOOLBOX_CMD_HIDE = 0,
@@ -48,8 +45,10 @@ struct ToolboxRemoteOptions {
 };
 
 const ToolboxRemoteOptions *ToolboxRemote();
-int ToolboxInit(HKEY key); // defaults, then the values the key holds; 1
 void ToolboxExit();
 void ToolboxRemoteDefaults();
-void ToolboxReadRemoteOptions(HKEY key); // a missing value keeps the option's current value
-void ToolboxWriteRemoteOptions(HKEY key);
+// The options by their registry names ("RemoteNoTransparent", ...), in registry order, for the settings'
+// readers and writers (toolbox_win.h); null past the last.
+enum { TOOLBOX_REMOTE_COUNT = 9, TOOLBOX_REMOTE_SCALE = 7 }; // RemoteScalePercent is the eighth
+const char *ToolboxRemoteName(int i);
+int32_t *ToolboxRemoteValue(int i);

@@ -6,19 +6,36 @@
 // Invariants: every key lies in 1..last key and no two records share one; keys are never reused.
 #include "base/trl.h"
 
-#include "ui/dlgalert.h"
+#include "base/inputpend.h"
+#include "base/seam.h"
 
 #include <algorithm>
 #include <vector>
 
-static TrlInputPoll trlInputPoll;
+static TrlInputHook trlInput;
+static TrlProgressHook trlProgress;
 
-void TrlSetInputPoll(TrlInputPoll poll) {
-    trlInputPoll = poll;
+static void TrlResetSeams() {
+    trlInput = nullptr;
+    trlProgress = nullptr;
 }
 
-static int TrlInputPending() {
-    return trlInputPoll && trlInputPoll();
+void TrlSetInputHook(TrlInputHook hook) {
+    trlInput = hook;
+    SeamRegisterReset(TrlResetSeams);
+}
+
+void TrlSetProgressHook(TrlProgressHook hook) {
+    trlProgress = hook;
+    SeamRegisterReset(TrlResetSeams);
+}
+
+static bool TrlInputPending() {
+    return trlInput ? trlInput() : InputPending();
+}
+
+static bool TrlCanceled() {
+    return trlProgress && trlProgress(-1);
 }
 
 static int TrlValid(const Trl *list, int32_t index) {
@@ -96,20 +113,20 @@ TrlRecord *TrlParent(const Trl *list, const TrlRecord *record) {
     return TrlAtOrNull(list, TrlParentIndex(list, TrlIndexOf(list, record)));
 }
 
-int TrlIsAncestorAt(const Trl *list, int32_t a, int32_t b) {
+bool TrlIsAncestorAt(const Trl *list, int32_t a, int32_t b) {
     return TrlValid(list, a) && TrlValid(list, b) && a <= b && b < TrlSubtreeEnd(list, a);
 }
 
-int TrlIsAncestor(const Trl *list, const TrlRecord *a, const TrlRecord *b) {
+bool TrlIsAncestor(const Trl *list, const TrlRecord *a, const TrlRecord *b) {
     return TrlIsAncestorAt(list, TrlIndexOf(list, a), TrlIndexOf(list, b));
 }
 
-int TrlHasChildrenAt(const Trl *list, int32_t index) {
+bool TrlHasChildrenAt(const Trl *list, int32_t index) {
     return TrlValid(list, index) && index + 1 < TrlCount(list) &&
            TrlDepthAt(list, index + 1) > TrlDepthAt(list, index);
 }
 
-int TrlHasChildren(const Trl *list, const TrlRecord *record) {
+bool TrlHasChildren(const Trl *list, const TrlRecord *record) {
     return TrlHasChildrenAt(list, TrlIndexOf(list, record));
 }
 
@@ -277,7 +294,7 @@ int TrlWalkSubtree(Trl *list, int32_t index, TrlWalk *walk) {
     walk->baseDepth = TrlDepthAt(list, index);
     for (int32_t i = index; i < TrlCount(list); i++) {
         if ((walk->flags & TRL_WALK_INPUT) && TrlInputPending()) return 0;
-        if ((walk->flags & TRL_WALK_CANCEL) && ProgressStep(-1)) return 1;
+        if ((walk->flags & TRL_WALK_CANCEL) && TrlCanceled()) return 1;
         int32_t level = TrlDepthAt(list, i) - walk->baseDepth;
         if (i > index && level <= 0) break;
         if (TrlAt(list, i)->bits & TRL_EXPANDED || level >= walk->levelLimit) continue;

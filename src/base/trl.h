@@ -1,7 +1,7 @@
 // trl: the tree record list (prefix Trl), a tree kept as a flat plex of fixed-size records in depth-first
 // order. Each record carries its depth; a record's children are the records that follow it with a greater
 // depth. A list control shows it row by row; a subtree is expanded lazily by inserting child records after
-// its root and collapsed by deleting them. Free a list with TluListFree.
+// its root and collapsed by deleting them. Free a list with PlexFree.
 #pragma once
 
 #include "base/plex.h"
@@ -73,11 +73,11 @@ void TrlCollapseDeeper(Trl *list, int32_t depth);
 // Navigation. Index forms answer -1 (or 0) for an index outside the list.
 TrlRecord *TrlParent(const Trl *list, const TrlRecord *record);
 int32_t TrlParentIndex(const Trl *list, int32_t index);
-int TrlIsAncestor(const Trl *list, const TrlRecord *a, const TrlRecord *b);
-int TrlIsAncestorAt(const Trl *list, int32_t a, int32_t b);
+bool TrlIsAncestor(const Trl *list, const TrlRecord *a, const TrlRecord *b);
+bool TrlIsAncestorAt(const Trl *list, int32_t a, int32_t b);
 TrlRecord *TrlFirstChild(const Trl *list, const TrlRecord *record);
-int TrlHasChildren(const Trl *list, const TrlRecord *record);
-int TrlHasChildrenAt(const Trl *list, int32_t index);
+bool TrlHasChildren(const Trl *list, const TrlRecord *record);
+bool TrlHasChildrenAt(const Trl *list, int32_t index);
 TrlRecord *TrlNextSibling(const Trl *list, const TrlRecord *record);
 int32_t TrlNextSiblingIndex(const Trl *list, int32_t index);
 TrlRecord *TrlPrevSibling(const Trl *list, const TrlRecord *record);
@@ -106,10 +106,13 @@ void TrlWalkInit(TrlWalk *walk);
 int TrlWalkAccept(TrlWalk *walk, Trl *list, int32_t index);
 int TrlWalkSubtree(Trl *list, int32_t index, TrlWalk *walk);
 
-// The input-pending test the walk polls. Until the system probe is linked in, the shell (or a test) hands it
-// over here; without one no input is ever pending.
-typedef int (*TrlInputPoll)();
-void TrlSetInputPoll(TrlInputPoll poll);
+// The walk polls the input-pending test (InputPending unless a hook answers in its place) and, for
+// TRL_WALK_CANCEL, the open progress box: the window library registers its progress step (position -1 only
+// polls; true once the user cancelled). Unset, nothing is ever cancelled.
+typedef bool (*TrlInputHook)();
+void TrlSetInputHook(TrlInputHook hook);
+typedef bool (*TrlProgressHook)(int position);
+void TrlSetProgressHook(TrlProgressHook hook);
 
 // Invariant check for tests: 1 when the plex is sound, the sizes are in range and the keys are unique and
 // issued.

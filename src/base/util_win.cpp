@@ -1,5 +1,8 @@
-// util_win: the system side of the utilities: the tick count, sleeping and environment variables.
+// util_win: the system side of the utilities: environment variables, and the system time record.
+
 #include "base/util.h"
+#include "base/heap.h"
+#include "base/utilil.h"
 
 #include <windows.h>
 
@@ -10,14 +13,6 @@ static_assert(sizeof(SystemTime) == sizeof(SYSTEMTIME));
 static_assert(offsetof(SystemTime, day) == offsetof(SYSTEMTIME, wDay));
 static_assert(offsetof(SystemTime, second) == offsetof(SYSTEMTIME, wSecond));
 static_assert(offsetof(SystemTime, milliseconds) == offsetof(SYSTEMTIME, wMilliseconds));
-
-uint32_t UtilOsTickCount() {
-    return GetTickCount();
-}
-
-void UtilOsSleep(uint32_t ms) {
-    Sleep(ms);
-}
 
 // A value longer than the buffer is cut (the system call would leave the buffer untouched and only report
 // the size it needs).

@@ -9,7 +9,7 @@ inline int32_t Min(int32_t a, int32_t b) {
     return a < b ? a : b;
 }
 inline int32_t MinInt(int32_t a, int32_t b) {
-    return a < b ? a : b;
+    return Min(a, b);
 }
 inline int32_t Max(int32_t a, int32_t b) {
     return a > b ? a : b;
@@ -24,21 +24,16 @@ inline int32_t Abs(int32_t v) {
     return v < 0 ? -v : v;
 }
 
-// v limited to the range between a and b, which may come in either order.
-inline int32_t Clamp(int32_t v, int32_t a, int32_t b) {
-    if (a > b) {
-        int32_t t = a;
-        a = b;
-        b = t;
-    }
-    return v < a ? a : v > b ? b : v;
-}
-
 // lo when v < lo, else hi when v > hi, else v; the bounds are not reordered.
 inline int32_t ClampValue(int32_t v, int32_t lo, int32_t hi) {
     return v < lo ? lo : v > hi ? hi : v;
 }
-inline int IntInRange(int32_t v, int32_t lo, int32_t hi) {
+
+// v limited to the range between a and b, which may come in either order.
+inline int32_t Clamp(int32_t v, int32_t a, int32_t b) {
+    return a <= b ? ClampValue(v, a, b) : ClampValue(v, b, a);
+}
+inline bool IntInRange(int32_t v, int32_t lo, int32_t hi) {
     return lo <= v && v < hi;
 }
 
@@ -47,7 +42,7 @@ unsigned char *PstrFromSzMax(const char *sz, unsigned char *pstr, int max);
 inline unsigned char *PstrFromSz(const char *sz, unsigned char *pstr) {
     return PstrFromSzMax(sz, pstr, 255);
 }
-inline int PstrEqual(const unsigned char *a, const unsigned char *b) {
+inline bool PstrEqual(const unsigned char *a, const unsigned char *b) {
     return memcmp(a, b, a[0] + 1) == 0;
 }
 
@@ -76,4 +71,4 @@ inline int CharFold(unsigned char c) {
 inline int CharCmpI(unsigned char a, unsigned char b) {
     return a == b ? 0 : CharFold(a) - CharFold(b);
 }
-int StrEqualI(const char *a, const char *b);
+bool StrEqualI(const char *a, const char *b);

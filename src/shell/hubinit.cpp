@@ -5,10 +5,11 @@
 
 #include "base/file.h"
 #include "base/filetemp.h"
+#include "base/folder.h"
 #include "base/heap.h"
-#include "base/trl.h"
 #include "base/utilil.h"
-#include "base/win.h"
+#include "base/wnd.h"
+#include "base/inputpend.h"
 
 #include <cstring>
 
@@ -59,8 +60,6 @@ int HubMessageLoop() {
 
 int HubRun(HINSTANCE instance, const char *, int show) {
     HeapInit();
-    // Long walks over tree lists stop when the user presses a key.
-    TrlSetInputPoll(InputPending);
     if (!HubRegisterFrameClass(instance) || !HubCreateFrame(instance, show)) return 1;
     return HubMessageLoop();
 }

@@ -3,8 +3,9 @@
 // Progress boxes (prefix Progress) keep only their step so far.
 #include "ui/dlgalert.h"
 
-#include "base/util.h"
-#include "base/win.h"
+#include "base/str.h"
+#include "base/inputpend.h"
+#include "base/seam.h"
 
 #include <windows.h>
 
@@ -14,6 +15,12 @@
 
 static int alertSuppressed;
 static AlertHook alertTestHook;
+static ProgressHook progressTestHook;
+
+static void AlertResetSeams() {
+    alertTestHook = nullptr;
+    progressTestHook = nullptr;
+}
 
 static const UINT alertKindStyle[] = {0x00, 0x21, 0x40, 0x24, 0x23, 0x30, 0x12};
 static const UINT alertDefaultStyle[] = {0, MB_DEFBUTTON2, MB_DEFBUTTON3};
@@ -28,6 +35,7 @@ static void AlertFormatV(char *out, size_t size, const char *format, va_list arg
 
 void AlertSetTestHook(AlertHook hook) {
     alertTestHook = hook;
+    SeamRegisterReset(AlertResetSeams);
 }
 
 int AlertBox(const char *text, int kind, int defaultButton) {
@@ -52,6 +60,10 @@ int AlertError(const char *format, ...) {
     return AlertBox(text, ALERT_WARNING, 0);
 }
 
+void AlertReportError(const char *message) {
+    AlertError("%s", message);
+}
+
 void AlertSuppress() {
     alertSuppressed++;
 }
@@ -62,12 +74,11 @@ int AlertsSuppressed() {
     return alertSuppressed != 0;
 }
 
-static ProgressHook progressTestHook;
-
 void ProgressSetTestHook(ProgressHook hook) {
     progressTestHook = hook;
+    SeamRegisterReset(AlertResetSeams);
 }
 
-int ProgressStep(int position) {
-    return progressTestHook ? progressTestHook(position) : 0;
+bool ProgressStep(int position) {
+    return progressTestHook && progressTestHook(position);
 }

@@ -17,6 +17,8 @@ int AlertBox(const char *text, int kind, int defaultButton);
 
 // Errors and information: 0 while suppressed; 1 without showing during background work.
 int AlertError(const char *format, ...);
+// The error module's report ("Error: text"), shown as an error; start-up registers it with ErcSetAlertHook.
+void AlertReportError(const char *message);
 
 void AlertSuppress();
 int AlertUnsuppress();
@@ -27,10 +29,10 @@ int AlertsSuppressed();
 typedef int (*AlertHook)(const char *text, int kind, int defaultButton);
 void AlertSetTestHook(AlertHook hook);
 
-// Progress boxes. The worker's tick: 1 once the user cancelled the open box; position -1 only polls. No box
-// can be opened yet, so nothing is ever cancelled unless a test hook answers.
-int ProgressStep(int position);
+// Progress boxes. The worker's tick: true once the user cancelled the open box; position -1 only polls. No
+// box can be opened yet, so nothing is ever cancelled unless a test hook answers.
+bool ProgressStep(int position);
 
 // Test seam: while a hook is set, ProgressStep returns its answer for the position.
-typedef int (*ProgressHook)(int position);
+typedef bool (*ProgressHook)(int position);
 void ProgressSetTestHook(ProgressHook hook);

@@ -7,12 +7,11 @@
 // back from it), missing components and files as components, names longer than 63 characters, short-name
 // components, finding paths ignoring case, expanding one and several levels; the current folder stays.
 #include "base/dirt.h"
-#include "base/filetemp.h"
+#include "base/folder.h"
 #include "base/path.h"
-#include "base/win.h"
+#include "base/sysprobe.h"
 #include "base/dirtest.h"
 #include "support/vxtest.h"
-#include "symbols/tlu.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +21,7 @@
 namespace {
 
 struct TreeFree {
-    void operator()(Trl *tree) const { TluListFree(&tree->plex); }
+    void operator()(Trl *tree) const { PlexFree(&tree->plex); }
 };
 using TreePtr = std::unique_ptr<Trl, TreeFree>;
 

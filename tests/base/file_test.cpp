@@ -6,6 +6,7 @@
 #include "filetest.h"
 
 #include "base/heap.h"
+#include "base/tick.h"
 
 #include <windows.h>
 
@@ -15,15 +16,15 @@ using FileTable = FileLayerTest;
 
 TEST_F(FileTable, SharedSlotNeedsTwoCloses) {
     std::string path = Path("a.bin");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     ASSERT_GE(f, 0);
     std::string upper = path;
     for (char &c : upper) c = (char)toupper((unsigned char)c);
-    EXPECT_EQ(FileOpenEx(upper.c_str(), 0, 1, 1, 1), f) << "any case finds the open record";
+    EXPECT_EQ(FileOpenEx(upper.c_str(), FILE_OPEN_READONLY | FILE_OPEN_SEQ | FILE_OPEN_MAPPABLE), f) << "any case finds the open record";
     EXPECT_FALSE(FileGetRec(f)->flags & FILE_READONLY) << "the second open's read-only wish is ignored";
     EXPECT_EQ(FileCountOpen(), openBefore + 1);
     ErcClear();
-    EXPECT_EQ(FileOpen(path.c_str(), 1), -1) << "create over an open path";
+    EXPECT_EQ(FileOpen(path.c_str(), FILE_OPEN_CREATE), -1) << "create over an open path";
     EXPECT_FALSE(ErcIsSet()) << "fails without a message";
     FileClose(f);
     EXPECT_EQ(FileFindOpen(path.c_str()), f) << "the second open keeps it";
@@ -34,13 +35,13 @@ TEST_F(FileTable, SharedSlotNeedsTwoCloses) {
 TEST_F(FileTable, TwoHundredAndFirstOpenFailsAndLogs) {
     std::vector<int> files;
     for (int i = openBefore; i < FILE_MAX_OPEN; i++) {
-        int f = FileOpen(Path(("f" + std::to_string(i)).c_str()).c_str(), 1);
+        int f = FileOpen(Path(("f" + std::to_string(i)).c_str()).c_str(), FILE_OPEN_CREATE);
         ASSERT_GE(f, 0) << i;
         files.push_back(f);
     }
     VxLogCaptureStart();
     std::string last = Path("last");
-    EXPECT_EQ(FileOpenEx(last.c_str(), 1, 0, 1, 0), -1);
+    EXPECT_EQ(FileOpenEx(last.c_str(), FILE_OPEN_CREATE | FILE_OPEN_SEQ), -1);
     std::vector<std::string> log = VxLogCaptureStop();
     EXPECT_STREQ(ErcGet(), ercFileTooMany);
     ASSERT_EQ(log.size(), 1u);
@@ -49,17 +50,17 @@ TEST_F(FileTable, TwoHundredAndFirstOpenFailsAndLogs) {
 }
 
 TEST_F(FileTable, OpenFailuresSetGlobalFlags) {
-    EXPECT_EQ(FileOpen(Path("missing").c_str(), 0), -1);
+    EXPECT_EQ(FileOpen(Path("missing").c_str(), FILE_OPEN_EXISTING), -1);
     EXPECT_EQ(FileErrorFlags(), (uint32_t)FILE_ERR_NOT_FOUND);
     char text[ERC_TEXT_MAX];
     ErcGetText(text);
     EXPECT_EQ(std::string(text), "Cannot open file: " + Path("missing"));
     FileErrorFlagsClear();
-    EXPECT_EQ(FileOpen((dir + "\\no\\such\\folder\\x").c_str(), 1), -1);
+    EXPECT_EQ(FileOpen((dir + "\\no\\such\\folder\\x").c_str(), FILE_OPEN_CREATE), -1);
     EXPECT_EQ(FileErrorFlags(), (uint32_t)FILE_ERR_NOT_FOUND) << "a missing path";
     FileErrorFlagsClear();
     std::string tooLong = dir + "\\" + std::string(300, 'n');
-    EXPECT_EQ(FileOpen(tooLong.c_str(), 1), -1) << "a path the record cannot hold is refused";
+    EXPECT_EQ(FileOpen(tooLong.c_str(), FILE_OPEN_CREATE), -1) << "a path the record cannot hold is refused";
     EXPECT_EQ(FileErrorFlags(), (uint32_t)FILE_ERR_OPEN);
 }
 
@@ -71,21 +72,21 @@ TEST_F(FileTable, ReadOnlyFallBack) {
     HANDLE other =
         CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    int f = FileOpen(locked.c_str(), 0);
+    int f = FileOpen(locked.c_str(), FILE_OPEN_EXISTING);
     ASSERT_GE(f, 0);
     EXPECT_TRUE(FileGetRec(f)->flags & FILE_READONLY);
     EXPECT_FALSE(ErcIsSet()) << "the fall-back is silent";
     char buffer[8] = {};
-    EXPECT_EQ(FileReadWrite(f, buffer, 8, 0), 6);
+    EXPECT_EQ(FileReadWrite(f, buffer, 8, FILE_TRANSFER_READ), 6);
     FileClose(f);
     CloseHandle(other);
 
     SetFileAttributesA(attr.c_str(), FILE_ATTRIBUTE_READONLY);
-    f = FileOpen(attr.c_str(), 0);
+    f = FileOpen(attr.c_str(), FILE_OPEN_EXISTING);
     ASSERT_GE(f, 0);
     EXPECT_TRUE(FileGetRec(f)->flags & FILE_READONLY);
     EXPECT_EQ(FileSetSize(f, 0), 0);
-    EXPECT_EQ(FileReadWrite(f, (void *)"x", 1, 1), -1) << "a write to a read-only file is refused";
+    EXPECT_EQ(FileReadWrite(f, (void *)"x", 1, FILE_TRANSFER_WRITE), -1) << "a write to a read-only file is refused";
     FileClose(f);
     SetFileAttributesA(attr.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(VxDiskRead(attr), "attr");
@@ -129,7 +130,7 @@ static void FileModelStep(std::mt19937 &rng, FileModelFile &m) {
     } else if (op == 1) {
         int32_t n = (int32_t)(rng() % 12000);
         std::string got(n, 0);
-        int32_t moved = FileReadWrite(m.file, got.data(), n, 0);
+        int32_t moved = FileReadWrite(m.file, got.data(), n, FILE_TRANSFER_READ);
         ASSERT_EQ(moved, (int32_t)std::min<size_t>(n, m.model.size() - at));
         ASSERT_EQ(got.substr(0, moved), m.model.substr(at, moved)) << "read at " << at;
         end += (uint32_t)moved;
@@ -155,7 +156,7 @@ TEST_F(FileTable, TransferPathsMatchModel) {
             files[i].path = Path((std::string(c.name) + std::to_string(i)).c_str());
             files[i].model = FileRandomBytes(rng, 10000 - 5000 * i);
             VxDiskWrite(files[i].path, files[i].model);
-            files[i].file = FileOpenEx(files[i].path.c_str(), 0, 0, 0, c.mappable);
+            files[i].file = FileOpenEx(files[i].path.c_str(), c.mappable ? FILE_OPEN_MAPPABLE : FILE_OPEN_EXISTING);
             ASSERT_GE(files[i].file, 0);
             if (c.direct) FileSetDirect(files[i].file, 1);
             EXPECT_EQ(FileGetRec(files[i].file)->view != nullptr, c.mappable != 0);
@@ -179,12 +180,12 @@ TEST_F(FileTable, TransferPathsMatchModel) {
 TEST_F(FileTable, NeverWrittenBytesReadAsZeros) {
     ASSERT_TRUE(FileCacheResize(32));
     std::string filler = Path("filler"), path = Path("gaps");
-    int f = FileOpen(filler.c_str(), 1);
+    int f = FileOpen(filler.c_str(), FILE_OPEN_CREATE);
     std::string a(4 * FILE_BLOCK_SIZE, 'A');
     ASSERT_TRUE(FileWriteExact(f, a.data(), (int32_t)a.size()));
     FileClose(f); // every block now free but still full of 'A'
 
-    f = FileOpen(path.c_str(), 1);
+    f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     FileSeek(f, 20000); // past the end, inside block 2
     ASSERT_TRUE(FileWriteExact(f, "x", 1));
     ASSERT_TRUE(FileSetSize(f, 30000)); // the system end moves; block 3 is only partly on disk
@@ -203,7 +204,7 @@ TEST_F(FileTable, NeverWrittenBytesReadAsZeros) {
 
 TEST_F(FileTable, ShrinkThenGrowBringsNoOldBytesBack) {
     std::string path = Path("shrink");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     std::string x(20000, 'x');
     ASSERT_TRUE(FileWriteExact(f, x.data(), 20000));
     ASSERT_TRUE(FileSetSize(f, 100));
@@ -225,12 +226,12 @@ TEST_F(FileTable, ShrinkThenGrowBringsNoOldBytesBack) {
 TEST_F(FileTable, PositionsAndSizes) {
     std::string path = Path("pos");
     VxDiskWrite(path, "0123456789");
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     char buffer[32];
     FileSeekEnd(f, 0);
-    EXPECT_EQ(FileReadWrite(f, buffer, 5, 0), 0) << "a read at the end";
+    EXPECT_EQ(FileReadWrite(f, buffer, 5, FILE_TRANSFER_READ), 0) << "a read at the end";
     FileSeekEnd(f, 4);
-    EXPECT_EQ(FileReadWrite(f, buffer, 10, 0), 4) << "cut at the logical size";
+    EXPECT_EQ(FileReadWrite(f, buffer, 10, FILE_TRANSFER_READ), 4) << "cut at the logical size";
     FileSkip(f, -100);
     EXPECT_EQ(FileTell(f), 0u) << "a step before the start stops at 0";
     EXPECT_EQ(FileGetSize(f), 10u);
@@ -238,11 +239,11 @@ TEST_F(FileTable, PositionsAndSizes) {
     EXPECT_EQ(FileTell(f), 0u);
     FileSeek(f, 40);
     EXPECT_EQ(FileGetSize(f), 40u) << "a seek past the end grows the size";
-    EXPECT_EQ(FileReadWrite(f, buffer, -1, 0), -1);
+    EXPECT_EQ(FileReadWrite(f, buffer, -1, FILE_TRANSFER_READ), -1);
     FileClose(f);
     EXPECT_EQ(VxDiskRead(path), "0123456789") << "without writing";
-    EXPECT_EQ(FileReadWrite(-1, buffer, 1, 0), -1);
-    EXPECT_EQ(FileReadWrite(FILE_MAX_OPEN, buffer, 1, 0), -1);
+    EXPECT_EQ(FileReadWrite(-1, buffer, 1, FILE_TRANSFER_READ), -1);
+    EXPECT_EQ(FileReadWrite(FILE_MAX_OPEN, buffer, 1, FILE_TRANSFER_READ), -1);
 }
 
 // ---- Lines and pointers ----
@@ -259,7 +260,7 @@ TEST_F(FileTable, LinesInEveryPath) {
     VxDiskWrite(path, text);
     for (auto &c : cases) {
         SCOPED_TRACE(c.name);
-        int f = FileOpenEx(path.c_str(), 0, 0, 0, c.mappable);
+        int f = FileOpenEx(path.c_str(), c.mappable ? FILE_OPEN_MAPPABLE : FILE_OPEN_EXISTING);
         if (c.direct) FileSetDirect(f, 1);
         std::vector<std::string> got;
         std::string buffer(FILE_BLOCK_SIZE + 100, 0);
@@ -271,12 +272,12 @@ TEST_F(FileTable, LinesInEveryPath) {
         EXPECT_EQ(FileTell(f), 7u);
         FileClose(f);
     }
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     FileGetRec(f)->flags |= FILE_UNREADABLE;
     char line[16];
     EXPECT_EQ(FileReadLine(f, line, 16), 2);
     EXPECT_EQ(std::string(line, 2), "\r\n");
-    EXPECT_EQ(FileReadWrite(f, line, 5, 0), 5);
+    EXPECT_EQ(FileReadWrite(f, line, 5, FILE_TRANSFER_READ), 5);
     EXPECT_EQ(std::string(line, 5), "?????");
     EXPECT_EQ(FileTell(f), 0u);
     FileClose(f);
@@ -284,7 +285,7 @@ TEST_F(FileTable, LinesInEveryPath) {
 
 TEST_F(FileTable, WriteLines) {
     std::string path = Path("wl");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     EXPECT_TRUE(FileWriteLine(f, "one"));
     EXPECT_TRUE(FileWriteLineN(f, "twofold", 3));
     FileClose(f);
@@ -298,7 +299,7 @@ TEST_F(FileTable, PointerReads) {
     VxDiskWrite(path, text);
     char buffer[FILE_BLOCK_SIZE];
     int32_t n = 0;
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     const char *p = (const char *)FileReadPtr(f, 100, buffer, 50, &n);
     EXPECT_NE(p, buffer) << "inside one block: a pointer into the cache";
     EXPECT_EQ(std::string(p, n), text.substr(100, 50));
@@ -310,7 +311,7 @@ TEST_F(FileTable, PointerReads) {
     p = (const char *)FileReadPtr(f, (uint32_t)text.size() + 5, buffer, 20, &n);
     EXPECT_EQ(n, 0);
     FileClose(f);
-    f = FileOpenEx(path.c_str(), 0, 0, 0, 1);
+    f = FileOpenEx(path.c_str(), FILE_OPEN_MAPPABLE);
     ASSERT_NE(FileGetRec(f)->view, nullptr);
     p = (const char *)FileReadPtr(f, FILE_BLOCK_SIZE - 10, buffer, 20, &n);
     EXPECT_EQ(p, FileGetRec(f)->view + FILE_BLOCK_SIZE - 10) << "mapped: the view itself";
@@ -341,7 +342,7 @@ TEST_F(FileTable, CopyRangeAndData) {
         expected.replace(10, 9000, text.substr(5000, 9000));
         EXPECT_EQ(VxDiskRead(dst).substr(0, 9010), expected.substr(0, 9010));
     }
-    int s = FileOpen(src.c_str(), 0), d = FileOpen(dst.c_str(), 1);
+    int s = FileOpen(src.c_str(), FILE_OPEN_EXISTING), d = FileOpen(dst.c_str(), FILE_OPEN_CREATE);
     EXPECT_TRUE(FileCopyData(s, d));
     FileClose(d);
     FileClose(s);
@@ -353,13 +354,13 @@ TEST_F(FileTable, CopyRangeAndData) {
 TEST_F(FileTable, RenameOpen) {
     std::string from = Path("old.txt"), to = Path("new.txt");
     VxDiskWrite(from, "content");
-    int f = FileOpen(from.c_str(), 0);
+    int f = FileOpen(from.c_str(), FILE_OPEN_EXISTING);
     ASSERT_TRUE(FileRenameOpen(f, to.c_str()));
     char path[256];
     FileGetPath(f, path);
     EXPECT_EQ(std::string(path), to);
     char buffer[8] = {};
-    EXPECT_EQ(FileReadWrite(f, buffer, 7, 0), 7) << "the handle was reopened";
+    EXPECT_EQ(FileReadWrite(f, buffer, 7, FILE_TRANSFER_READ), 7) << "the handle was reopened";
 
     std::string nowhere = dir + "\\missing\\x.txt";
     EXPECT_EQ(FileRenameOpen(f, nowhere.c_str()), 0)
@@ -367,14 +368,14 @@ TEST_F(FileTable, RenameOpen) {
     FileGetPath(f, path);
     EXPECT_EQ(std::string(path), to);
     FileSeek(f, 0);
-    EXPECT_EQ(FileReadWrite(f, buffer, 7, 0), 7);
+    EXPECT_EQ(FileReadWrite(f, buffer, 7, FILE_TRANSFER_READ), 7);
     FileClose(f);
     EXPECT_EQ(VxDiskRead(to), "content");
 }
 
 TEST_F(FileTable, SwapSlotsMovesDirtyBlocks) {
     std::string a = Path("a"), b = Path("b");
-    int fa = FileOpen(a.c_str(), 1), fb = FileOpen(b.c_str(), 1);
+    int fa = FileOpen(a.c_str(), FILE_OPEN_CREATE), fb = FileOpen(b.c_str(), FILE_OPEN_CREATE);
     ASSERT_TRUE(FileWriteExact(fa, "for a", 5));
     ASSERT_TRUE(FileWriteExact(fb, "for b", 5));
     FileSwapSlots(fa, fb);
@@ -407,7 +408,7 @@ TEST_F(FileTable, InfoAndTouch) {
     EXPECT_EQ(missing.size, 0u);
     EXPECT_EQ(FileGetSizeByPath(Path("nothing").c_str()), 0u);
 
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     FileSeekEnd(f, 0);
     ASSERT_TRUE(FileWriteExact(f, "678", 3));
     ASSERT_TRUE(FileGetInfo(f, &byFile));
@@ -432,7 +433,7 @@ TEST_F(FileTable, InfoAndTouch) {
 TEST_F(FileTable, ReopenWritableAndReadOnly) {
     std::string path = Path("reopen");
     VxDiskWrite(path, "abc");
-    int f = FileOpenSeq(path.c_str(), 0, 1);
+    int f = FileOpenSeq(path.c_str(), FILE_OPEN_READONLY);
     EXPECT_TRUE(FileGetRec(f)->flags & FILE_READONLY);
     EXPECT_EQ(FileReopenWritable(f, 0), 0) << "only when asked to try";
     ASSERT_EQ(FileReopenWritable(f, 1), 1);
@@ -454,8 +455,8 @@ TEST_F(FileTable, ReopenWritableAndReadOnly) {
 
 TEST_F(FileTable, CloseDeleteDropsBlocks) {
     std::string path = Path("gone");
-    int f = FileOpen(path.c_str(), 1);
-    FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
+    FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     ASSERT_TRUE(FileWriteExact(f, "data", 4));
     FileOsResetStats();
     FileCloseDelete(f);
@@ -491,7 +492,7 @@ TEST_F(FileTable, Compare) {
     EXPECT_EQ(FileCompare(a.c_str(), Path("missing").c_str()), -1);
     EXPECT_EQ(FileCompare(Path("missing").c_str(), a.c_str()), -1);
     EXPECT_EQ(FileCompare(a.c_str(), a.c_str()), 0) << "the same path shares one slot";
-    int held = FileOpen(a.c_str(), 0);
+    int held = FileOpen(a.c_str(), FILE_OPEN_EXISTING);
     FileSeek(held, 123);
     EXPECT_EQ(FileCompare(a.c_str(), b.c_str()), -1);
     EXPECT_EQ(FileTell(held), 123u) << "a caller's open file keeps its position";
@@ -508,12 +509,12 @@ static int FileHalfWrite(FileHandle h, const void *buffer, uint32_t length, uint
 
 TEST_F(FileTable, ShortDirectWriteReportsWhatMoved) {
     std::string path = Path("short");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     FileSetDirect(f, 1);
     FileOsOverride os;
     os.calls.write = FileHalfWrite;
     os.Install();
-    EXPECT_EQ(FileReadWrite(f, (void *)"12345678", 8, 1), 4);
+    EXPECT_EQ(FileReadWrite(f, (void *)"12345678", 8, FILE_TRANSFER_WRITE), 4);
     EXPECT_STREQ(ErcGet(), ercFileWriteFor);
     EXPECT_EQ(FileTell(f), 4u);
     EXPECT_EQ(FileGetSize(f), 4u);
@@ -525,11 +526,11 @@ TEST_F(FileTable, ShortDirectWriteReportsWhatMoved) {
 
 TEST_F(FileTable, InjectedWriteFailureInDirectFile) {
     std::string path = Path("full");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     FileSetDirect(f, 1);
-    FileOsFailNthWrite(2);
+    FileOsWriteFailNth(2);
     EXPECT_TRUE(FileWriteExact(f, "ok", 2));
-    EXPECT_EQ(FileReadWrite(f, (void *)"no", 2, 1), -1);
+    EXPECT_EQ(FileReadWrite(f, (void *)"no", 2, FILE_TRANSFER_WRITE), -1);
     EXPECT_STREQ(ErcGet(), ercFileWrite);
     EXPECT_EQ(ErcGetSysError(), 112u);
     EXPECT_STREQ(FileGetRec(f)->lastError, ercFileWrite);
@@ -565,16 +566,16 @@ TEST_F(FileTable, FaultInMappedViewIsAnError) {
     os.calls.map = FileMapDead;
     os.calls.unmap = FileUnmapDead;
     os.Install();
-    int f = FileOpenEx(path.c_str(), 0, 0, 0, 1);
+    int f = FileOpenEx(path.c_str(), FILE_OPEN_MAPPABLE);
     ASSERT_EQ(FileGetRec(f)->view, fileDeadView);
     char buffer[16];
     memset(buffer, 'q', sizeof buffer);
-    EXPECT_EQ(FileReadWrite(f, buffer, 16, 0), -1);
+    EXPECT_EQ(FileReadWrite(f, buffer, 16, FILE_TRANSFER_READ), -1);
     EXPECT_EQ(std::string(buffer, 16), std::string(16, 0)) << "the buffer is zero-filled";
     char text[ERC_TEXT_MAX];
     ErcGetText(text);
     EXPECT_EQ(std::string(text), "File read error for " + path);
-    EXPECT_EQ(FileReadWrite(f, buffer, 16, 1), -1);
+    EXPECT_EQ(FileReadWrite(f, buffer, 16, FILE_TRANSFER_WRITE), -1);
     EXPECT_STREQ(ErcGet(), ercFileWriteFor);
     int32_t n;
     EXPECT_EQ(FileReadPtr(f, 0, buffer, 16, &n), nullptr);
@@ -595,11 +596,11 @@ TEST_F(FileTable, IdleMapsMappableFilesOncePerSecond) {
     std::string path = Path("idle");
     VxDiskWrite(path, "idle bytes");
     FileOsOverride os;
-    os.calls.tickCount = FileFakeClock;
     os.Install();
+    TickSetClock(FileFakeClock, nullptr);
     fileFakeNow = 50000;
     FileIdle(); // the first call runs at once
-    int f = FileOpenEx(path.c_str(), 1, 0, 0, 1);
+    int f = FileOpenEx(path.c_str(), FILE_OPEN_CREATE | FILE_OPEN_MAPPABLE);
     ASSERT_TRUE(FileWriteExact(f, "fresh", 5));
     EXPECT_EQ(FileGetRec(f)->view, nullptr) << "created files are not mapped at open";
     fileFakeNow += 500;
@@ -612,18 +613,18 @@ TEST_F(FileTable, IdleMapsMappableFilesOncePerSecond) {
     FileClose(f);
 
     // The remap step inside transfers: every 100 transfers, and only 5 s after the last one.
-    f = FileOpenEx(path.c_str(), 0, 0, 0, 1);
+    f = FileOpenEx(path.c_str(), FILE_OPEN_MAPPABLE);
     FileUnmap(f);
     char c;
     for (int i = 0; i < 150; i++) {
         FileSeek(f, 0);
-        FileReadWrite(f, &c, 1, 0);
+        FileReadWrite(f, &c, 1, FILE_TRANSFER_READ);
     }
     EXPECT_EQ(FileGetRec(f)->view, nullptr) << "the clock has not moved";
     fileFakeNow += 5001;
     for (int i = 0; i < 60; i++) {
         FileSeek(f, 0);
-        FileReadWrite(f, &c, 1, 0);
+        FileReadWrite(f, &c, 1, FILE_TRANSFER_READ);
     }
     EXPECT_NE(FileGetRec(f)->view, nullptr);
     FileClose(f);
@@ -631,8 +632,8 @@ TEST_F(FileTable, IdleMapsMappableFilesOncePerSecond) {
 
 TEST_F(FileTable, ShutdownWritesFilesHeldTwice) {
     std::string path = Path("twice");
-    int f = FileOpen(path.c_str(), 1);
-    FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
+    FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     ASSERT_TRUE(FileWriteExact(f, "kept", 4));
     FileShutdown();
     EXPECT_EQ(FileCountOpen(), 0);
@@ -644,15 +645,15 @@ TEST_F(FileTable, ShutdownWritesFilesHeldTwice) {
 TEST_F(FileTable, UnmappedWhenSeekPassesTheView) {
     std::string path = Path("view");
     VxDiskWrite(path, std::string(100, 'v'));
-    int f = FileOpenEx(path.c_str(), 0, 0, 0, 1);
+    int f = FileOpenEx(path.c_str(), FILE_OPEN_MAPPABLE);
     ASSERT_NE(FileGetRec(f)->view, nullptr);
     FileSeek(f, 70000); // the logical size passes the view
     FileSeek(f, 4000);  // the read crosses the view's only page
     std::string back(1000, '?');
-    EXPECT_EQ(FileReadWrite(f, back.data(), 1000, 0), 1000) << "no read past the view";
+    EXPECT_EQ(FileReadWrite(f, back.data(), 1000, FILE_TRANSFER_READ), 1000) << "no read past the view";
     EXPECT_EQ(back, std::string(1000, 0));
     FileSeek(f, 50);
-    EXPECT_EQ(FileReadWrite(f, back.data(), 60, 0), 60);
+    EXPECT_EQ(FileReadWrite(f, back.data(), 60, FILE_TRANSFER_READ), 60);
     EXPECT_EQ(back.substr(0, 60), std::string(50, 'v') + std::string(10, 0));
     FileClose(f);
 }

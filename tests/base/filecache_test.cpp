@@ -4,7 +4,7 @@
 // that stay failed; failed writes that keep blocks dirty; read-ahead in runs.
 #include "filetest.h"
 
-#include "base/heapwin.h"
+#include "base/globalblock.h"
 
 #include <vector>
 
@@ -23,7 +23,7 @@ static bool FileCacheHas(int file, uint32_t block) {
 static int FileCacheReadByte(int file, uint32_t offset) {
     char c;
     FileSeek(file, offset);
-    return FileReadWrite(file, &c, 1, 0);
+    return FileReadWrite(file, &c, 1, FILE_TRANSFER_READ);
 }
 
 TEST_F(FileCache, BlockCountFromSize) {
@@ -43,21 +43,21 @@ TEST_F(FileCache, ShortMemoryHalvesTwiceThenTriesFour) {
         int32_t blocks;
     } cases[] = {{1, 64}, {2, 32}, {3, 4}};
     for (auto &c : cases) {
-        GlobalBlockFailNext(c.failures);
+        GlobalBlockFailNth(1, c.failures);
         EXPECT_TRUE(FileCacheResize(1024));
         EXPECT_EQ(FileCacheBlockCount(), c.blocks) << c.failures << " failed allocations";
     }
-    GlobalBlockFailNext(0);
+    GlobalBlockFailNth(0);
 }
 
 // The old memory stays in use at its own block count: claiming 4 blocks of a 2-block memory would overrun it.
 TEST_F(FileCache, FailedResizeKeepsTheOldCache) {
     ASSERT_TRUE(FileCacheResize(8));
     std::string path = Path("kept");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     std::string data = FileCachePattern(3);
     ASSERT_TRUE(FileWriteExact(f, data.data(), (int32_t)data.size()));
-    GlobalBlockFailNext(4);
+    GlobalBlockFailNth(1, 4);
     EXPECT_FALSE(FileCacheResize(1024));
     EXPECT_STREQ(ErcGet(), ercFileCacheMemory);
     EXPECT_TRUE(FileCacheIsReady());
@@ -70,10 +70,10 @@ TEST_F(FileCache, FailedResizeKeepsTheOldCache) {
     FileClose(f);
 
     FileCacheTerm();
-    GlobalBlockFailNext(4);
+    GlobalBlockFailNth(1, 4);
     EXPECT_FALSE(FileCacheInit(1024));
     EXPECT_FALSE(FileCacheIsReady());
-    f = FileOpen(path.c_str(), 0);
+    f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     EXPECT_TRUE(FileReadExact(f, back.data(), 100)) << "without a cache transfers go to the system";
     FileClose(f);
 }
@@ -104,7 +104,7 @@ TEST_F(FileCache, WriteBackInRunsOfSeven) {
         FileCacheSetGather(c.gather);
         std::string a = Path("a"), b = Path("b");
         VxDiskWrite(b, "b");
-        int fa = FileOpen(a.c_str(), 1), fb = FileOpen(b.c_str(), 0);
+        int fa = FileOpen(a.c_str(), FILE_OPEN_CREATE), fb = FileOpen(b.c_str(), FILE_OPEN_EXISTING);
         for (int i = 0; i < FILE_CACHE_MAX_BLOCKS; i++) {
             int block = c.reverse ? FILE_CACHE_MAX_BLOCKS - 1 - i : i;
             FileSeek(fa, (uint32_t)block * FILE_BLOCK_SIZE);
@@ -139,7 +139,7 @@ TEST_F(FileCache, WriteBackInRunsOfSeven) {
 
 TEST_F(FileCache, WriteBackEndsAtTheLogicalSize) {
     std::string path = Path("end");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     ASSERT_TRUE(FileWriteExact(f, "0123456789", 10));
     ASSERT_TRUE(FileFlush(f));
     EXPECT_EQ(VxDiskRead(path).size(), 10u);
@@ -158,7 +158,7 @@ TEST_F(FileCache, LeastRecentlyUsedAcrossCounterWrapAround) {
     for (uint32_t start : {0u, 0xFFFFFFFDu, 0x7FFFFFFEu, 0xFFFFFFFFu}) {
         SCOPED_TRACE(start);
         ASSERT_TRUE(FileCacheResize(32)); // 4 blocks
-        int f = FileOpen(path.c_str(), 0);
+        int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
         FileCacheSetCounter(start);
         for (uint32_t b = 0; b < 4; b++) ASSERT_EQ(FileCacheReadByte(f, b * FILE_BLOCK_SIZE), 1);
         ASSERT_EQ(FileCacheReadByte(f, 0), 1); // block 0 becomes the most recent
@@ -183,7 +183,7 @@ TEST_F(FileCache, FailedBlockStaysFailed) {
     std::string path = Path("bad");
     std::string data = FileCachePattern(2);
     VxDiskWrite(path, data);
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     {
         FileOsOverride os;
         os.calls.read = FileCacheFailRead;
@@ -198,22 +198,22 @@ TEST_F(FileCache, FailedBlockStaysFailed) {
     EXPECT_EQ(FileCacheReadByte(f, 10), -1) << "the disk recovered, the block stays failed";
     EXPECT_EQ(FileCacheReadByte(f, FILE_BLOCK_SIZE), 1) << "other blocks read";
     FileSeek(f, 0);
-    EXPECT_EQ(FileReadWrite(f, (void *)"zz", 2, 1), -1) << "a write into it fails";
+    EXPECT_EQ(FileReadWrite(f, (void *)"zz", 2, FILE_TRANSFER_WRITE), -1) << "a write into it fails";
     EXPECT_EQ(FileCacheReadByte(f, 11), -1);
     FileOsResetStats();
     FileClose(f);
     EXPECT_EQ(FileOsGetStats().writes, 0u) << "its zeroed bytes are never written back";
     EXPECT_EQ(VxDiskRead(path), data);
-    f = FileOpen(path.c_str(), 0);
+    f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     EXPECT_EQ(FileCacheReadByte(f, 10), 1) << "a new open reads it again";
     FileClose(f);
 }
 
 TEST_F(FileCache, FailedWriteKeepsBlocksDirty) {
     std::string path = Path("retry");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     ASSERT_TRUE(FileWriteExact(f, "saved", 5));
-    FileOsFailNthWrite(1);
+    FileOsWriteFailNth(1);
     EXPECT_FALSE(FileFlush(f));
     EXPECT_EQ(FileErrorFlags(), (uint32_t)FILE_ERR_BLOCK_WRITE);
     EXPECT_STREQ(ErcGet(), ercFileWriteFor);
@@ -230,7 +230,7 @@ TEST_F(FileCache, BulkReadLoadsRunsOfBlocks) {
     std::string data = FileCachePattern(20);
     VxDiskWrite(path, data);
     FileSetMemoryMapping(0);
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     FileSetMapped(f, 1);
     EXPECT_EQ(FileGetRec(f)->view, nullptr);
     FileOsResetStats();
@@ -242,12 +242,12 @@ TEST_F(FileCache, BulkReadLoadsRunsOfBlocks) {
 
     std::string small = Path("small");
     VxDiskWrite(small, "tiny");
-    f = FileOpen(small.c_str(), 0);
+    f = FileOpen(small.c_str(), FILE_OPEN_EXISTING);
     FileOsResetStats();
     EXPECT_TRUE(FileCacheReadAhead(f, 0));
     EXPECT_EQ(FileOsGetStats().reads, 1u);
     char buffer[8] = {};
-    EXPECT_EQ(FileReadWrite(f, buffer, 8, 0), 4);
+    EXPECT_EQ(FileReadWrite(f, buffer, 8, FILE_TRANSFER_READ), 4);
     EXPECT_EQ(FileOsGetStats().reads, 1u) << "served from the cache";
     FileClose(f);
 }

@@ -34,7 +34,7 @@ static_assert(sizeof(Rec) == 32);
 // read goes through the open-file table, which shares the slot; a file no one holds is read directly.
 std::vector<uint8_t> ReadBytes(const std::string &path) {
     std::vector<uint8_t> bytes;
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     if (f >= 0) {
         bytes.resize(FileGetSize(f));
         FileSeek(f, 0);
@@ -492,9 +492,9 @@ TEST(Fdb, DirtyBitReachesDiskBeforeChangedRecord) {
         ASSERT_EQ(DiskWord(path, H_FLAGS), 0) << "closed cleanly";
         // Stand in for a crash at the first record write: whatever the change managed to put on the disk
         // before it must already say dirty.
-        FdbFailNthWrite(1);
+        FdbWriteFailNth(1);
         EXPECT_EQ(c.change(fdb), 0) << c.what;
-        FdbFailNthWrite(0);
+        FdbWriteFailNth(0);
         EXPECT_EQ(DiskWord(path, H_FLAGS) & FDB_DIRTY, FDB_DIRTY) << c.what;
         EXPECT_TRUE(FdbCheck(fdb)) << c.what << ": a failed change leaves the file as it was";
         EXPECT_EQ(FdbRecordCount(fdb), 3) << c.what;
@@ -508,9 +508,9 @@ TEST(Fdb, DirtyBitReachesDiskBeforeChangedRecord) {
     SetWord(bytes, 512 + sizeof(Rec), 0);
     WriteBytes(path, bytes);
     Fdb *fdb = Open(path);
-    FdbFailNthWrite(1);
+    FdbWriteFailNth(1);
     EXPECT_EQ(FdbRecover(fdb, nullptr), 0);
-    FdbFailNthWrite(0);
+    FdbWriteFailNth(0);
     EXPECT_EQ(DiskWord(path, H_FLAGS) & FDB_DIRTY, FDB_DIRTY);
     FdbClose(fdb);
 }
@@ -520,11 +520,11 @@ TEST(Fdb, FailedAllocationGivesTheRecordBack) {
     Fdb *fdb = Open(path);
     FdbDeleteRecord(fdb, 2);
     Rec r = Named("x");
-    FdbFailNthWrite(1);
+    FdbWriteFailNth(1);
     EXPECT_EQ(FdbNewRecord(fdb, &r), -1) << "reusing record 2";
     EXPECT_TRUE(FdbCheck(fdb));
     EXPECT_EQ(FdbNewRecord(fdb, &r), 2);
-    FdbFailNthWrite(1);
+    FdbWriteFailNth(1);
     EXPECT_EQ(FdbNewRecord(fdb, &r), -1) << "appending record 4";
     EXPECT_TRUE(FdbCheck(fdb));
     EXPECT_EQ(FdbGetSlotCount(fdb), 4);

@@ -12,9 +12,11 @@
 #include "base/erc.h"
 #include "base/file.h"
 #include "base/filetemp.h"
+#include "base/folder.h"
 #include "base/path.h"
-#include "base/util.h"
-#include "base/win.h"
+#include "base/tick.h"
+#include "base/utilil.h"
+#include "base/sysprobe.h"
 #include "base/dirtest.h"
 #include "base/filetest.h"
 #include "support/vxtest.h"
@@ -54,7 +56,7 @@ TEST(FileTemp, NamesAreRaisedPastExistingFiles) {
     std::string dir = DtFreshDir();
     std::string cwd = DtCwd();
     fixedTick = 42;
-    TickSetTestSource(FixedClock);
+    TickSetClock(FixedClock, nullptr);
     char first[PATH_BUFFER], second[PATH_BUFFER];
     ASSERT_EQ(FileMakeTempName("TFXXXXXX", ".tmp", dir.c_str(), first), 1);
     EXPECT_EQ(std::string(first), dir + "\\TF000042.tmp");
@@ -64,7 +66,7 @@ TEST(FileTemp, NamesAreRaisedPastExistingFiles) {
     fixedTick = 12345678;
     ASSERT_EQ(FileMakeTempName("C", ".OUT", dir.c_str(), first), 1);
     EXPECT_EQ(std::string(first), dir + "\\C12345678.OUT") << "a short prefix; more than six digits";
-    TickSetTestSource(nullptr);
+    TickSetClock(nullptr, nullptr);
     EXPECT_EQ(DtCwd(), cwd);
 
     ASSERT_EQ(FileMakeTempName("CL", nullptr, dir.c_str(), first), 1);
@@ -206,7 +208,7 @@ TEST_F(PathDeleteTest, RefusesRootsAndRelativePaths) {
 
 TEST_F(PathDeleteTest, RefusesOpenFiles) {
     std::string path = DtMakeFile(dir + "\\open.txt");
-    int file = FileOpen(path.c_str(), 0);
+    int file = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     ASSERT_GE(file, 0);
     EXPECT_EQ(PathDelete(path.c_str()), 0);
     EXPECT_TRUE(DtExists(path));
@@ -267,7 +269,7 @@ TEST(FileTemp, Attributes) {
     EXPECT_EQ(FileIsWritable(path.c_str()), 1);
     EXPECT_EQ(FileSetReadOnlyAttr(path.c_str(), 1), 1);
     EXPECT_EQ(FileIsWritable(path.c_str()), 0);
-    int file = FileOpenSeq(path.c_str(), 0, 1);
+    int file = FileOpenSeq(path.c_str(), FILE_OPEN_READONLY);
     ASSERT_GE(file, 0);
     EXPECT_EQ(FileRecIsWritable(file), 0);
     FileClose(file);
@@ -519,9 +521,9 @@ TEST_F(FileCopyTest, AFullDiskFailsTheCopy) {
         std::string source = Path("source.bin"), copy = Path("copy.bin");
         VxDiskWrite(source, std::string(c.size, 's'));
         DeleteFileA(copy.c_str());
-        FileOsFailNthWrite(1);
+        FileOsWriteFailNth(1);
         EXPECT_EQ(FileCopy(source.c_str(), copy.c_str()), 0) << c.what;
-        FileOsFailNthWrite(0);
+        FileOsWriteFailNth(0);
         EXPECT_FALSE(DtExists(copy)) << c.what;
         EXPECT_EQ(FileCountOpen(), openBefore) << c.what;
         EXPECT_EQ(FileCopy(source.c_str(), copy.c_str()), 1) << c.what;
@@ -530,9 +532,9 @@ TEST_F(FileCopyTest, AFullDiskFailsTheCopy) {
     std::string doc = Path("doc.txt");
     VxDiskWrite(doc, "text");
     DeleteFileA(Path("Backup of doc.txt").c_str());
-    FileOsFailNthWrite(1);
+    FileOsWriteFailNth(1);
     EXPECT_EQ(FileBackup(doc.c_str()), 0);
-    FileOsFailNthWrite(0);
+    FileOsWriteFailNth(0);
     EXPECT_FALSE(DtExists(Path("Backup of doc.txt")));
 }
 

@@ -5,6 +5,7 @@
 #include "base/erc.h"
 #include "base/file.h"
 #include "base/filecache.h"
+#include "base/filerec.h"
 #include "base/fileos.h"
 #include "support/vxtest.h"
 
@@ -47,7 +48,7 @@ protected:
     }
     void TearDown() override {
         FileOsSetCalls(nullptr);
-        FileOsFailNthWrite(0);
+        FileOsWriteFailNth(0);
         FileSetMemoryMapping(1);
         EXPECT_TRUE(FileCacheCheck());
         EXPECT_EQ(FileCountOpen(), openBefore) << "a test left a file open";

@@ -20,7 +20,7 @@ inline std::string FormPath() {
 
 inline FormBytes FormWrite(const std::function<int(int)> &write) {
     std::string path = FormPath();
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     EXPECT_GE(f, 0);
     EXPECT_EQ(write(f), 1);
     FormBytes bytes(FileGetSize(f));
@@ -36,7 +36,7 @@ inline FormBytes FormWrite(const std::function<int(int)> &write) {
 template <class Read>
 auto FormRead(const FormBytes &bytes, Read read, uint32_t *outPosition = nullptr) {
     std::string path = FormPath();
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     EXPECT_GE(f, 0);
     if (!bytes.empty()) {
         EXPECT_TRUE(FileWriteExact(f, bytes.data(), (int32_t)bytes.size()));

@@ -57,7 +57,7 @@ TEST(Heap, LimitFromPhysicalMemoryUses64Bits) {
 TEST(Heap, FailureLogsTwoLinesAndSetsLowMemory) {
     ErcClear();
     VxLogCaptureStart();
-    HeapFailNthAlloc(1);
+    HeapFailNth(1);
     EXPECT_EQ(MemAlloc(64), nullptr);
     std::vector<std::string> lines = VxLogCaptureStop();
     ASSERT_EQ(lines.size(), 2u);
@@ -70,7 +70,7 @@ TEST(Heap, FailureLogsTwoLinesAndSetsLowMemory) {
     // HAlloc adds its own line after what the inner allocation logged; a failed block frees the record.
     int32_t live = HLiveCount();
     VxLogCaptureStart();
-    HeapFailNthAlloc(2);
+    HeapFailNth(2);
     EXPECT_EQ(HAlloc(16), nullptr);
     lines = VxLogCaptureStop();
     ASSERT_EQ(lines.size(), 3u);
@@ -80,7 +80,7 @@ TEST(Heap, FailureLogsTwoLinesAndSetsLowMemory) {
     // A failed resize keeps the old block.
     Handle *h = HAlloc(8);
     *(char *)HLock(h) = 'x';
-    HeapFailNthAlloc(1);
+    HeapFailNth(1);
     EXPECT_EQ(HRealloc(h, 4096, 1), 0);
     EXPECT_EQ(HSize(h), 8u);
     EXPECT_EQ(*(char *)HLock(h), 'x');

@@ -6,9 +6,9 @@
 // - the abort poll through the asynchronous key state seam, the primary button with swapped buttons;
 // - beep kinds, beep series with their spacing, the mute counter and the silenced question beep.
 #include "base/keyinp.h"
+#include "base/tick.h"
 #include "base/sound.h"
-#include "base/win.h"
-#include "shell/status.h"
+#include "base/monitor.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +208,11 @@ SHORT FakeAsync(int vk) {
     return it == asyncState.end() ? 0 : it->second;
 }
 
+int canceledShown;
+void CountCanceled() {
+    canceledShown++;
+}
+
 class AbortTest : public KeyTest {
 protected:
     void SetUp() override {
@@ -215,10 +220,12 @@ protected:
         asyncState.clear();
         asyncAsked.clear();
         KeySetTestAsyncState(FakeAsync);
-        StatusSetMessage("");
+        KeySetCanceledHook(CountCanceled);
+        canceledShown = 0;
     }
     void TearDown() override {
         KeySetTestAsyncState(nullptr);
+        KeySetCanceledHook(nullptr);
         SysResetMonitorApi();
         KeyTest::TearDown();
     }
@@ -242,10 +249,10 @@ TEST_F(AbortTest, BreakAndBareEscCancel) {
     };
     for (const Case &c : cases) {
         asyncState = c.state;
-        StatusSetMessage("");
+        canceledShown = 0;
         PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
         EXPECT_EQ(KeyCheckAbort(), c.expected) << c.name;
-        EXPECT_STREQ(StatusGetMessage(), c.expected ? "Canceled" : "") << c.name;
+        EXPECT_EQ(canceledShown, c.expected) << c.name << ": the status bar told once";
         DrainQueue();
     }
 
@@ -311,11 +318,11 @@ protected:
         beeps.clear();
         fakeTick = 1000;
         SoundSetTestHook(RecordBeep);
-        TickSetTestSource(SteppingTicks);
+        TickSetClock(SteppingTicks, nullptr);
     }
     void TearDown() override {
         SoundSetTestHook(nullptr);
-        TickSetTestSource(nullptr);
+        TickSetClock(nullptr, nullptr);
     }
     static std::vector<UINT> Types() {
         std::vector<UINT> types;

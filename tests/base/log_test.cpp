@@ -3,6 +3,7 @@
 // name skipped, failed writes leaving the current error alone, LogClear.
 #include "filetest.h"
 
+#include "base/log.h"
 #include "base/toolbox.h"
 
 #include <windows.h>
@@ -148,7 +149,7 @@ TEST_F(Log, FailedWriteKeepsTheCurrentError) {
     static const char ercTestKept[] = "kept %s";
     Restart();
     ErcSetF(ercTestKept, "here");
-    FileOsFailNthWrite(1);
+    FileOsWriteFailNth(1);
     LogWrite("lost");
     EXPECT_EQ(ErcGet(), ercTestKept);
     char text[ERC_TEXT_MAX];

@@ -42,7 +42,7 @@ TEST_F(PlexFile, BytesOnDisk) {
     Plex *p = PlexFileSample();
     ASSERT_EQ(p->capacity, 12);
     std::string path = Path("plex");
-    int f = FileOpen(path.c_str(), 1);
+    int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     ASSERT_TRUE(PlexWrite(p, sizeof(PlexFileOwner), f));
     FileClose(f);
     EXPECT_EQ(VxDiskRead(path), PlexFileSampleBytes()) << "the handle and pointer words are written as 0";
@@ -61,7 +61,7 @@ TEST_F(PlexFile, RoundTrip) {
     };
     for (auto &c : cases) {
         SCOPED_TRACE(c.name);
-        int f = FileOpen(path.c_str(), 1);
+        int f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
         FileWriteExact(f, "lead", 4); // the form starts at the position
         ASSERT_TRUE(PlexWrite(c.plex, c.headerSize, f));
         ASSERT_TRUE(FileWriteExact(f, "tail", 4));
@@ -113,18 +113,18 @@ TEST_F(PlexFile, TruncatedOrCorruptInputIsRefused) {
     int32_t live = HLiveCount();
     for (size_t i = 0; i < all.size(); i++) {
         VxDiskWrite(path, all[i].second);
-        int f = FileOpen(path.c_str(), 0);
+        int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
         Plex *untouched = (Plex *)&path;
         Plex *out = untouched;
         int32_t elemSize = i < std::size(cases) ? cases[i].elemSize : -1;
-        HeapFailNthAlloc(1); // still armed afterwards only when the reader allocated nothing
+        HeapFailNth(1); // still armed afterwards only when the reader allocated nothing
         EXPECT_FALSE(elemSize < 0 ? PlexRead(&out, sizeof(PlexFileOwner), f)
                                   : PlexReadExpect(&out, sizeof(PlexFileOwner), elemSize, f))
             << all[i].first;
         void *probe = MemAlloc(1);
         EXPECT_EQ(probe, nullptr) << all[i].first << ": refused before allocating";
         MemFree(probe);
-        HeapFailNthAlloc(0);
+        HeapFailNth(0);
         EXPECT_EQ(out, untouched) << all[i].first;
         FileClose(f);
     }
@@ -132,9 +132,9 @@ TEST_F(PlexFile, TruncatedOrCorruptInputIsRefused) {
     EXPECT_EQ(HLiveCount(), live) << "nothing left allocated";
 
     VxDiskWrite(path, good);
-    int f = FileOpen(path.c_str(), 0);
+    int f = FileOpen(path.c_str(), FILE_OPEN_EXISTING);
     Plex *out = nullptr;
-    HeapFailNthAlloc(2); // the element block
+    HeapFailNth(2); // the element block
     EXPECT_FALSE(PlexRead(&out, sizeof(PlexFileOwner), f));
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(HLiveCount(), live);
@@ -146,12 +146,12 @@ TEST_F(PlexFile, WriteFailures) {
     Plex *p = PlexFileSample();
     std::string path = Path("ro");
     VxDiskWrite(path, "");
-    int f = FileOpenSeq(path.c_str(), 0, 1);
+    int f = FileOpenSeq(path.c_str(), FILE_OPEN_READONLY);
     EXPECT_FALSE(PlexWrite(p, sizeof(PlexFileOwner), f)) << "a read-only file";
     FileClose(f);
-    f = FileOpen(path.c_str(), 1);
+    f = FileOpen(path.c_str(), FILE_OPEN_CREATE);
     FileSetDirect(f, 1);
-    FileOsFailNthWrite(3); // the elements
+    FileOsWriteFailNth(3); // the elements
     EXPECT_FALSE(PlexWrite(p, sizeof(PlexFileOwner), f));
     FileClose(f);
     PlexFree(p);

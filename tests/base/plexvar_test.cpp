@@ -172,9 +172,9 @@ TEST(PlexVar, FailedGrowthLeavesTheListAsItWas) {
         PlexVar *pv = PlexVarCreate(c.capacity, 0);
         PvInsert(pv, -1, "a");
         int32_t used = pv->poolUsed;
-        HeapFailNthAlloc(1);
+        HeapFailNth(1);
         EXPECT_EQ(PvInsert(pv, -1, "b"), nullptr) << c.what;
-        HeapFailNthAlloc(0);
+        HeapFailNth(0);
         ErcClear();
         EXPECT_EQ(PvItems(pv), (std::vector<std::string>{"a"})) << c.what;
         EXPECT_EQ(pv->poolUsed, used) << c.what;

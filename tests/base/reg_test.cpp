@@ -5,6 +5,7 @@
 // - the remote-session options and the library command table.
 #include "base/reg.h"
 #include "base/toolbox.h"
+#include "base/toolbox_win.h"
 
 #include <gtest/gtest.h>
 

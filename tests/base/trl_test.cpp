@@ -5,8 +5,6 @@
 #include "base/erc.h"
 #include "base/heap.h"
 #include "base/trl.h"
-#include "symbols/tlu.h"
-#include "ui/dlgalert.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +21,7 @@ struct Node {
 };
 
 struct TrlFree {
-    void operator()(Trl *list) const { TluListFree(&list->plex); }
+    void operator()(Trl *list) const { PlexFree(&list->plex); }
 };
 using TrlPtr = std::unique_ptr<Trl, TrlFree>;
 
@@ -209,9 +207,9 @@ TEST(Trl, KeysAreNeverReused) {
 TEST(Trl, FailedInsertLeavesListUnchanged) {
     TrlPtr list = MakeTree({0, 1});
     ErcClear();
-    HeapFailNthAlloc(1);
+    HeapFailNth(1);
     EXPECT_EQ(TrlInsert(list.get(), 1, 1000, nullptr, 1), nullptr);
-    HeapFailNthAlloc(0);
+    HeapFailNth(0);
     EXPECT_EQ(ErcGet(), ercLowMemory);
     EXPECT_EQ(Depths(list.get()), (std::vector<int>{0, 1}));
     EXPECT_EQ(list->lastKey, 2) << "no key was spent";
@@ -378,13 +376,13 @@ int GrowTwo(TrlWalk *walk, Trl *list, int32_t index) {
 }
 
 int pollCalls, pollPendingAt, progressCalls, progressLastPosition;
-int PollAfter() {
+bool PollAfter() {
     return ++pollCalls >= pollPendingAt;
 }
-int CancelNow(int position) {
+bool CancelNow(int position) {
     progressCalls++;
     progressLastPosition = position;
-    return 1;
+    return true;
 }
 
 } // namespace
@@ -439,15 +437,15 @@ TEST(Trl, WalkStopsForInputAndCancel) {
         pollCalls = progressCalls = 0;
         pollPendingAt = c.pendingAt;
         progressLastPosition = 0;
-        TrlSetInputPoll(PollAfter);
-        ProgressSetTestHook(c.cancel ? CancelNow : nullptr);
+        TrlSetInputHook(PollAfter);
+        TrlSetProgressHook(c.cancel ? CancelNow : nullptr);
         EXPECT_EQ(TrlWalkSubtree(list.get(), 0, &g.walk), c.result) << c.flags;
         EXPECT_EQ(g.calls, c.calls) << c.flags;
         if (c.flags & TRL_WALK_CANCEL && c.result) {
             EXPECT_EQ(progressLastPosition, -1) << "the step only polls";
         }
-        TrlSetInputPoll(nullptr);
-        ProgressSetTestHook(nullptr);
+        TrlSetInputHook(nullptr);
+        TrlSetProgressHook(nullptr);
     }
 }
 

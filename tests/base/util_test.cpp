@@ -3,6 +3,12 @@
 // corrupt input); editing in place; tab expansion and entab; lists; argument, word and quote scanning;
 // tokens and brackets; searching and prefix comparisons; identifier order; time comparison; binary search;
 // integer arithmetic; the pacing timer through its clock seam; environment variables and wide strings.
+#include "base/str.h"
+#include "base/pstr.h"
+#include "base/strfile.h"
+#include "base/ident.h"
+#include "base/num.h"
+#include "base/tick.h"
 #include "base/util.h"
 
 #include "base/file.h"
@@ -186,7 +192,7 @@ namespace {
 struct TempFile {
     std::string path;
     int file;
-    TempFile() : path(VxTempDir() + "\\counted.bin"), file(FileOpen(path.c_str(), 1)) {}
+    TempFile() : path(VxTempDir() + "\\counted.bin"), file(FileOpen(path.c_str(), FILE_OPEN_CREATE)) {}
     ~TempFile() { FileClose(file); }
     void Rewind() { FileSeek(file, 0); }
 };
@@ -852,9 +858,9 @@ struct FakeClock : ::testing::Test {
         fakeNow = 0;
         fakeStep = 0;
         fakeSleeps.clear();
-        UtilSetClock(FakeTick, FakeSleep);
+        TickSetClock(FakeTick, FakeSleep);
     }
-    void TearDown() override { UtilSetClock(nullptr, nullptr); }
+    void TearDown() override { TickSetClock(nullptr, nullptr); }
 };
 
 } // namespace

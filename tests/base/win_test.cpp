@@ -9,7 +9,16 @@
 #include "base/heap.h"
 #include "base/reg.h"
 #include "base/toolbox.h"
-#include "base/win.h"
+#include "base/toolbox_win.h"
+#include "base/tick.h"
+#include "base/utilil.h"
+#include "base/sysprobe.h"
+#include "base/wheel.h"
+#include "base/monitor.h"
+#include "base/rect.h"
+#include "base/wnd.h"
+#include "base/inputpend.h"
+#include "base/waitcur.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +91,7 @@ protected:
         systimerInterrupts = false;
     }
     void TearDown() override {
-        TickSetTestSource(nullptr);
+        TickSetClock(nullptr, nullptr);
         DestroyWindow(window);
         DrainQueue();
         InputPendingReset();
@@ -152,7 +161,7 @@ TEST_F(InputTest, SuspensionClearsTheLatchAndHidesInput) {
 }
 
 TEST_F(InputTest, BackgroundWorkLooksAtMostEvery125Ms) {
-    TickSetTestSource(FakeTicks);
+    TickSetClock(FakeTicks, nullptr);
     fakeNow = 1000;
     InputPendingReset();
     BackgroundWorkBegin();

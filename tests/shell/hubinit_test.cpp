@@ -5,7 +5,7 @@
 #include "shell/hubinit.h"
 
 #include "base/file.h"
-#include "base/win.h"
+#include "base/inputpend.h"
 #include "support/vxtest.h"
 
 #include <gtest/gtest.h>

@@ -4,20 +4,20 @@
 
 #include "base/erc.h"
 #include "base/seam.h"
-#include "ui/dlgalert.h"
+#include "base/log.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 
-enum { VX_ANSWER_OK = 1 }; // the system's IDOK
+enum { VX_ANSWER_OK = 1, VX_ALERT_ERROR_KIND = 5 }; // the system's IDOK; the warning box of errors
 
 static std::vector<VxAlert> vxAlerts;
 static std::deque<int> vxAnswers;
 static std::vector<std::string> vxLog;
 static bool vxLogCapturing;
 
-static int VxAlertHook(const char *text, int kind, int defaultButton) {
+int VxRecordAlert(const char *text, int kind, int defaultButton) {
     vxAlerts.push_back({text, kind, defaultButton});
     if (vxAnswers.empty()) return VX_ANSWER_OK;
     int answer = vxAnswers.front();
@@ -29,9 +29,15 @@ static void VxLogSink(const char *text) {
     if (vxLogCapturing) vxLog.push_back(text);
 }
 
+// The error module's reports arrive as the window library shows them: an error box, default button first.
+static void VxErcAlert(const char *message) {
+    VxRecordAlert(message, VX_ALERT_ERROR_KIND, 0);
+}
+
 void VxSeamsInstall() {
-    AlertSetTestHook(VxAlertHook);
+    ErcSetAlertHook(VxErcAlert);
     LogSetTestSink(VxLogSink);
+    VxSeamsInstallUpper();
 }
 
 // After every test: every seam back as it was, then the test routing of alerts and log lines again.

@@ -21,10 +21,16 @@ void VxAlertAnswer(int answer);
 void VxLogCaptureStart();
 std::vector<std::string> VxLogCaptureStop();
 
+// Records an alert as shown and gives the next queued answer; the alert hooks of every layer call it.
+int VxRecordAlert(const char *text, int kind, int defaultButton);
+
 // For the test mains: routes alerts and log lines to the seams above; VxSeamsListen also puts every seam
 // back (SeamResetAll) and routes them again after each test.
 void VxSeamsInstall();
 void VxSeamsListen();
+// The part of VxSeamsInstall that belongs to the layers above the foundation: a test program of the
+// foundation links support/upper_none.cpp, every other support/upper_ui.cpp.
+void VxSeamsInstallUpper();
 
 // A fresh empty folder for the running test, under the system's temporary folder; ends without a backslash.
 std::string VxTempDir();

@@ -34,6 +34,6 @@ void ProgressSetTestHook(ProgressHook hook) {
     progressTestHook = hook;
 }
 
-int ProgressStep(int position) {
-    return progressTestHook ? progressTestHook(position) : 0;
+bool ProgressStep(int position) {
+    return progressTestHook && progressTestHook(position);
 }

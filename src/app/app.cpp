@@ -1,0 +1,18 @@
+// app: the hooks of the lower modules, registered with their owners. A hook a module holds but nobody
+// registers answers its neutral answer, so each owner that exists is wired here.
+#include "app/app.h"
+
+#include "base/erc.h"
+#include "base/inputpend.h"
+#include "base/keyinp.h"
+#include "base/trl.h"
+#include "shell/instance.h"
+#include "shell/status.h"
+#include "ui/dlgalert.h"
+
+void AppWireHooks() {
+    ErcSetAlertHook(AlertReportError);
+    TrlSetProgressHook(ProgressStep);
+    KeySetCanceledHook(StatusCanceled);
+    InputSetRequestsHook(InstanceMsgPending);
+}
