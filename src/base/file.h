@@ -2,6 +2,8 @@
 // -1 for failure) and reads and writes at the file's own position, through a memory-mapped view of the whole
 // file, the shared block disk cache (base/filecache.h) or direct system calls. Opens of the same path share
 // one slot with a reference count.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/erc.h"

@@ -1,6 +1,8 @@
 // filedb: record files (prefix Fdb). A record file holds fixed-size records addressed by record number (rn)
 // after a 512-byte header, with a free list threaded through the deleted records and a dirty bit on disk
 // that tells whether the file was closed cleanly. Callers hold a pointer to the shared record-file object.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/file.h"

@@ -6,6 +6,8 @@
 // The wrappers below count the seeks, reads and writes, can make the nth write fail, and turn each failure
 // into an error code. The table speaks fixed-width sizes and offsets; a handle is an opaque integer wide
 // enough for a pointer.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/erc.h"

@@ -1,6 +1,8 @@
 // heap: every block of memory the program uses. Pointer blocks (Mem*) come zero-filled from the C library
 // heap; movable blocks are known by a Handle record of buffer pointer and size (H*). Requests at or above the
 // size limit fail at once; a failing C library call logs a line and sets "Low Memory".
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include <cstddef>

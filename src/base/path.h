@@ -3,6 +3,8 @@
 // A path is a C string of at most PATH_MAX_CHARS characters with backslash separators; a path buffer holds
 // PATH_MAX_CHARS + 1 bytes, and every operation that builds a path cuts its result to fit one.
 // Components are compared ignoring case.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 enum { PATH_MAX_CHARS = 255, PATH_BUFFER = PATH_MAX_CHARS + 1 };

@@ -1,4 +1,6 @@
 // plex: the growable array of fixed-size elements under every container of the program (prefix Plex).
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/heap.h"

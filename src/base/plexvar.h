@@ -1,5 +1,7 @@
 // plexvar: a list of variable-length elements (prefix PlexVar). A plex of 32-bit offsets, in list order, into
 // one byte pool that holds the elements in the order they were stored; reordering moves only offsets.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/plex.h"

@@ -3,6 +3,8 @@
 // options to ignore case and to require whole words; replacement templates insert the match, a group or
 // literal text. With the regular-expression flag off the same interfaces search for a plain string.
 // Portable: no Windows header, so it also builds natively for sanitizers and fuzzing.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/heap.h"

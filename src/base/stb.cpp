@@ -1,10 +1,13 @@
 // stb: string table blocks (prefix Stb). One block, every position an offset from its start:
-//   0   count             slots in use
-//   4   bits 0-23         slot capacity; bit 24 strings carry a NUL; bit 25 strings carry extra bytes; 26-31
-//   zero 8   bytes used        16 + 8 x capacity + the bytes of all stored strings 12  extra bytes       per
-//   string; -1 when there are none 16  slots             capacity x {32-bit offset of the string, 32-bit
-//   value}; 0 .. count-1 in use, in order 16 + 8 x capacity     the stored strings: length byte n, n
-//   characters, the NUL, the extra bytes
+//   offset               field          meaning
+//   0                    count          slots in use
+//   4                    flags          bits 0-23 slot capacity; bit 24 strings carry a NUL; bit 25 strings
+//                                       carry extra bytes; bits 26-31 zero
+//   8                    bytes used     16 + 8 x capacity + the bytes of all stored strings
+//   12                   extra bytes    per string; -1 when there are none
+//   16                   slots          capacity x {32-bit offset of the string, 32-bit value};
+//                                       0 .. count-1 in use, in order
+//   16 + 8 x capacity    strings        length byte n, n characters, the NUL, the extra bytes
 // Invariants: count <= capacity; every slot in use points at a string inside the string area; the strings of
 // the slots in use tile the string area exactly up to bytes used; the block holds at least bytes used.
 // The block may be larger than bytes used. File form: a 32-bit little-endian byte count, then the block's

@@ -1,6 +1,8 @@
 // stb: the string table block (prefix Stb): a whole table of length-prefixed strings with 32-bit values in
 // one movable block, every position an offset from the block's start, so that it is written, read and copied
 // whole.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/heap.h"

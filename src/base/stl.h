@@ -1,5 +1,7 @@
 // stl: the string list (prefix Stl), an ordered list of items {32-bit value, length-prefixed string} kept in
 // a plexvar, with an optional hash index built lazily for finding a string quickly.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/plexvar.h"

@@ -2,6 +2,8 @@
 // order. Each record carries its depth; a record's children are the records that follow it with a greater
 // depth. A list control shows it row by row; a subtree is expanded lazily by inserting child records after
 // its root and collapsed by deleting them. Free a list with PlexFree.
+// Success convention of the foundation (see erc.h): failure is false, 0, -1 or null, as each call says, with
+// the current error set.
 #pragma once
 
 #include "base/plex.h"
