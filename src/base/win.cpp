@@ -9,6 +9,7 @@
 #include "base/heap.h"
 #include "base/keyinp.h"
 #include "base/reg.h"
+#include "base/seam.h"
 #include "base/toolbox.h"
 #include "base/utilil.h"
 #include "shell/instance.h"
@@ -250,10 +251,31 @@ size_t SysMemoryBudget() {
     return sysMemoryBudget;
 }
 
+// ---- Hooks registered from above
+
+static SysFontZoomHook sysFontZoomHook;
+static WaitCursorHook waitCursorHook;
+
+static void SysResetHooks() {
+    sysFontZoomHook = nullptr;
+    waitCursorHook = nullptr;
+}
+
+void SysSetFontZoomHook(SysFontZoomHook hook) {
+    sysFontZoomHook = hook;
+    SeamRegisterReset(SysResetHooks);
+}
+
+void WaitCursorSetHook(WaitCursorHook hook) {
+    waitCursorHook = hook;
+    SeamRegisterReset(SysResetHooks);
+}
+
 int SysProbe(HKEY programKey) {
     if (!SysReadVersion()) return 0;
     sysComctlVersion = ComctlGetVersion();
     SysDetectRemote(programKey);
+    if (sysRemote && sysFontZoomHook) sysFontZoomHook(ToolboxRemote()->scalePercent);
     WheelInit();
     int32_t transparent = 1;
     RegQueryInt(programKey, "TransparentWindows", &transparent);
@@ -907,7 +929,8 @@ static int waitShown; // the outermost bracket changed the cursor, so its end pu
 
 void WaitCursor() {
     if (waitCount++ != 0 || IsBackgroundWork()) return;
-    waitSaved = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    HCURSOR wait = waitCursorHook ? waitCursorHook() : nullptr;
+    waitSaved = SetCursor(wait ? wait : LoadCursor(nullptr, IDC_WAIT));
     waitShown = 1;
 }
 

@@ -14,7 +14,12 @@
 void WndSetAppWindows(HWND frame, HWND mdiClient);
 
 // System facts. SysProbe runs once at start-up, before any window exists; 0 when the version is unknown.
+// In a remote session it sets the screen-font zoom to the remote scale option through the hook below.
 int SysProbe(HKEY programKey);
+// Hook: sets the screen fonts' zoom percent (the font module registers it before the probe); unset, the
+// probe sets no zoom.
+typedef int32_t (*SysFontZoomHook)(int32_t percent);
+void SysSetFontZoomHook(SysFontZoomHook hook);
 int SysIsNtPlatform();
 int SysIsWin9x();
 int SysHasNativeWheel();
@@ -190,6 +195,9 @@ void BackgroundWorkEnd();
 int IsBackgroundWork();
 
 // The wait cursor nests: only the outermost bracket changes the cursor.
+// Hook: the drawing layer's hourglass (registered when it starts); unset or null, the system's.
+typedef HCURSOR (*WaitCursorHook)();
+void WaitCursorSetHook(WaitCursorHook hook);
 void WaitCursor();
 void WaitCursorOff();
 void WaitCursorHold();
