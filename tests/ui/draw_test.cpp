@@ -363,6 +363,32 @@ TEST_F(DrawTest, CheckBoxDrawnOrThemed) {
     EXPECT_EQ(themeStates, (std::vector<int>{1, 5, 9}));
 }
 
+TEST_F(DrawTest, OutlinesLinesAndTiles) {
+    const COLORREF white = RGB(255, 255, 255);
+    UiCanvas canvas(40, 40);
+    RECT box = {0, 0, 10, 10};
+    Draw3DRectEx(canvas.dc(), &box, true);
+    EXPECT_EQ(canvas.Pixel(0, 5), drawMetrics.colorBtnShadow);
+    EXPECT_EQ(canvas.Pixel(5, 0), drawMetrics.colorBtnShadow);
+    EXPECT_EQ(canvas.Pixel(9, 5), drawMetrics.colorBtnHighlight);
+    EXPECT_EQ(canvas.Pixel(5, 9), drawMetrics.colorBtnHighlight);
+    RECT empty = {20, 20, 20, 30};
+    DrawRectOutline(canvas.dc(), &empty);
+    EXPECT_EQ(canvas.Pixel(20, 25), white);
+    DrawDottedLineH(canvas.dc(), 12, 15, 17, RGB(0, 0, 255));
+    for (int x = 12; x < 18; x++)
+        EXPECT_EQ(canvas.Pixel(x, 15), x % 2 == 0 && x < 17 ? RGB(0, 0, 255) : white) << x;
+    RECT tile = {20, 0, 40, 10};
+    DrawTileBitmap(canvas.dc(), &tile, nullptr, SRCCOPY);
+    EXPECT_EQ(canvas.Pixel(30, 5), RGB(192, 192, 192));
+    HBITMAP stretched = BitmapStretchCopy(drawMetrics.bmpMarble, 20, 30);
+    int32_t width = 0, height = 0;
+    EXPECT_TRUE(BitmapGetSize(stretched, &width, &height));
+    EXPECT_EQ(width, 20);
+    EXPECT_EQ(height, 30);
+    DeleteObject(stretched);
+}
+
 TEST_F(DrawTest, ShadowBoxAtBothDepths) {
     const COLORREF white = RGB(255, 255, 255), fill = RGB(255, 0, 0), shadow = RGB(0, 0, 255);
     for (uint32_t colors : {0u, 256u}) {
