@@ -60,5 +60,5 @@ struct SysTestAnswers {
 void SysSetTestAnswers(const SysTestAnswers *answers);
 
 // The screen-font zoom of a remote session goes to the font layer, which registers this hook.
-typedef void (*SysFontZoomHook)(int percent);
+typedef int32_t (*SysFontZoomHook)(int32_t percent); // answers the zoom it replaced
 void SysSetFontZoomHook(SysFontZoomHook hook);
