@@ -327,6 +327,7 @@ bool InitCommands(bool htmlExport) {
 
 void TermCommands() {
     CmdFreeAliases();
+    cmdExportHidden = false;
     UserCommandsFree();
     cmdPendingCount = 0;
 }

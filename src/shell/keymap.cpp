@@ -692,6 +692,8 @@ static void KeyMapSectionFree(KeyMapSection *section) {
 
 // Reads the names behind the bindings; the section must end where the last name ends.
 static bool KeyMapReadNames(int file, KeyMapSection *section, uint32_t left) {
+    // Each binding has at most one name of at most 256 bytes: more is refused before it is read.
+    if (left > (uint64_t)section->map.count * 256) return false;
     section->names = (unsigned char *)MemAlloc(left ? left : 1);
     if (!section->names) return false;
     const KeyBinding *bindings = KeyMapBindings(&section->map);
@@ -711,7 +713,7 @@ static bool KeyMapReadSection(int file, uint32_t size, KeyMapSection *section) {
     if (size < 4 || size > PlexVarFileLeft(file) || !FileReadExact(file, count, 4)) return false;
     section->map.count = (uint32_t)PlexVarGetLE(count);
     uint64_t bytes = (uint64_t)section->map.count * sizeof(KeyBinding);
-    if (bytes > size - 4) return false;
+    if (bytes > size - 4 || bytes > INT32_MAX) return false;
     section->map.bindings = HAlloc((uint32_t)bytes);
     if (!section->map.bindings || !FileReadExact(file, section->map.bindings->ptr, (int32_t)bytes))
         return false;
