@@ -1,32 +1,12 @@
-// keyinp: key codes and input polling (prefixes Key, Mouse). Every keystroke and click that can run a command
-// becomes one key code; long work polls KeyCheckAbort for Esc or Break.
+// keyinp: key codes made from key and mouse messages, and input polling (prefixes Key, Mouse). The layout of
+// a code is base/keycode.h's; long work polls KeyCheckAbort for Esc or Break.
 #pragma once
+
+#include "base/keycode.h"
 
 #include <windows.h>
 
 #include <cstdint>
-
-// A key code: 32 bits of which the low 16 are used; 0 means no key. The low byte is a character, a virtual
-// key (with KEY_FUNCTION or KEY_NAV) or mouse-button bits (with KEY_MOUSE).
-typedef int32_t KeyCode;
-
-enum : int32_t {
-    KEY_SHIFT = 0x300, // both bits together
-    KEY_CTRL = 0x400,
-    KEY_ALT = 0x800,
-    KEY_FUNCTION = 0x1000, // F1..F16, the low byte their virtual key
-    KEY_MOUSE = 0x2000,
-    KEY_KEYPAD = 0x4000, // keypad operator keys: + - * / and the separator
-    KEY_NAV = 0x8000,    // editing and navigation keys, the low byte their virtual key
-    KEY_MODIFIERS = KEY_SHIFT | KEY_CTRL | KEY_ALT,
-    // Mouse buttons in the low byte of a mouse code.
-    KEY_MOUSE_RIGHT = 0x01,
-    KEY_MOUSE_LEFT = 0x02,
-    KEY_MOUSE_MIDDLE = 0x04,
-    KEY_MOUSE_X1 = 0x08,
-    KEY_MOUSE_X2 = 0x10,
-    KEY_MOUSE_DOUBLE = 0x40,
-};
 
 // May translate the message and take the character message it produces from the queue.
 KeyCode KeyFromMsg(MSG *msg);
@@ -34,8 +14,6 @@ KeyCode KeyFromMsgParts(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 KeyCode KeyFromMouseMsg(UINT message, WPARAM wParam);
 bool KeyIsKeyMsg(UINT message);
 bool KeyIsMouseMsg(UINT message);
-bool KeyIsPrintable(KeyCode key); // no modifier other than Shift, not a named or mouse key, and 32..126
-KeyCode KeyUpcase(KeyCode key);
 
 // 1 when Break, or Esc without modifiers, was pressed since the last query; the status bar then shows
 // "Canceled" through the hook the shell registers.
