@@ -1,5 +1,5 @@
 // The name dictionary: the duplicate rule of hashed and sorted dictionaries, names longer than 255
-// characters found again, the sorted form kept in identifier order.
+// characters found again, the sorted form kept in identifier order; a hashed find ignores ASCII case only.
 #include "base/dd.h"
 #include "stltest.h"
 
@@ -46,5 +46,24 @@ TEST(Dd, SortedDictionaryStaysSorted) {
     int32_t v = 0;
     for (const char *s : {"m", "_a", "z", "a", "b"}) DdAdd(dd, s, &++v);
     EXPECT_EQ(StlStrings(dd), (std::vector<std::string>{"a", "_a", "b", "m", "z"}));
+    StlFree(dd);
+}
+
+// A hashed dictionary compares names ignoring ASCII case and nothing more: "x{y" is another name than "x[y",
+// though the two share a bucket.
+TEST(Dd, HashedFindIgnoresAsciiCaseOnly) {
+    Stl *dd = DdCreate(0, 0, 11);
+    int32_t one = 1, two = 2, value = 0;
+    ASSERT_EQ(DdAdd(dd, "x[y", &one), 1);
+    EXPECT_EQ(DdFind(dd, "x{y"), nullptr);
+    EXPECT_EQ(DdLookup(dd, "x{y", &value), 0);
+    EXPECT_EQ(DdLookup(dd, "X[Y", &value), 1);
+    EXPECT_EQ(value, 1);
+    ASSERT_EQ(DdAdd(dd, "x{y", &two), 1);
+    EXPECT_EQ(DdLookup(dd, "x[y", &value), 1);
+    EXPECT_EQ(value, 1) << "the newer name is another one";
+    EXPECT_EQ(DdLookup(dd, "X{Y", &value), 1);
+    EXPECT_EQ(value, 2);
+    EXPECT_TRUE(StlCheck(dd));
     StlFree(dd);
 }

@@ -1,8 +1,8 @@
 // String lists: items against a std::vector model with hashed finds interleaved; the hash bucket of a known
-// string and chain order; exact and case-blind finds; the hash index after every kind of change (data items,
-// copied items, added sub-entries); finds without buckets; identifier order, sorts and searches; sorting by
-// extreme values; strings cut at 255; linear finds in stored order; copies, moves and appending a list to
-// itself; the file form's round trip and corrupt items.
+// string and chain order; exact and case-blind finds (a case-blind find ignores ASCII case only); the hash
+// index after every kind of change (data items, copied items, added sub-entries); finds without buckets;
+// identifier order, sorts and searches; sorting by extreme values; strings cut at 255; linear finds in stored
+// order; copies, moves and appending a list to itself; the file form's round trip and corrupt items.
 #include "base/erc.h"
 #include "base/stl.h"
 #include "base/stldata.h"
@@ -95,7 +95,7 @@ TEST(Stl, ExactAndCaseBlindFind) {
         const char *found; // null: not found
     } cases[] = {
         {"FOO", 0, "foo"},  {"FOO", 1, nullptr},  {"foo", 1, "foo"}, {"bar", 0, "Bar"}, {"bar", 1, nullptr},
-        {"fo", 0, nullptr}, {"fooo", 0, nullptr}, {"", 0, nullptr},  {"{X}", 0, "[x]"},
+        {"fo", 0, nullptr}, {"fooo", 0, nullptr}, {"", 0, nullptr},  {"[X]", 0, "[x]"}, {"{X}", 0, nullptr},
     };
     for (const Case &c : cases) {
         unsigned char *item = StlFind(list, c.key, c.exact);
@@ -108,6 +108,39 @@ TEST(Stl, ExactAndCaseBlindFind) {
         }
     }
     EXPECT_EQ(StlFindIndex(list, "BAR", 0), 1);
+    StlFree(list);
+}
+
+// Only ASCII letters fold: the identifier order's wider fold also pairs '[' with '{', '\\' with '|', ']' with
+// '}', '^' with '~' and bytes above 127 with others, and such pairs share a bucket, so only the comparison
+// keeps them apart. Every kind of hashed lookup is asked.
+TEST(Stl, CaseBlindFindIgnoresAsciiCaseOnly) {
+    Stl *list = StlOf({"x[y", "A\\b", "end]", "caret^", "\xE9t\xE9", "Mixed"}, 7);
+    struct Case {
+        const char *key;
+        const char *found; // null: not found
+    } cases[] = {
+        {"X[Y", "x[y"},         {"x{y", nullptr},    {"a\\B", "A\\b"},
+        {"a|B", nullptr},       {"END]", "end]"},    {"end}", nullptr},
+        {"CARET^", "caret^"},   {"caret~", nullptr}, {"\xE9T\xE9", "\xE9t\xE9"},
+        {"\xC9t\xC9", nullptr}, {"mIXED", "Mixed"},
+    };
+    for (const Case &c : cases) {
+        unsigned char pstr[256];
+        PstrFromSz(c.key, pstr);
+        unsigned char *item = StlFind(list, c.key, 0);
+        EXPECT_EQ(StlFindPstr(list, pstr, 0), item) << c.key;
+        if (!c.found) {
+            EXPECT_EQ(item, nullptr) << c.key;
+            EXPECT_EQ(StlFindIndex(list, c.key, 0), -1) << c.key;
+            continue;
+        }
+        ASSERT_NE(item, nullptr) << c.key;
+        EXPECT_EQ(StlItemString(item), c.found);
+        EXPECT_EQ(StlFindIndex(list, c.key, 0), StlItemValue(item) - 1) << c.key;
+    }
+    EXPECT_EQ(StlHash((const unsigned char *)"x[y", 3), StlHash((const unsigned char *)"x{y", 3))
+        << "the pair shares a bucket";
     StlFree(list);
 }
 
