@@ -145,9 +145,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FileModel m = {};
     m.disk = in.ConsumeBytes<uint8_t>(in.ConsumeIntegral<uint16_t>());
     std::string path = FuzzWriteFile("input.bin", m.disk.data(), m.disk.size());
-    int readOnly = in.ConsumeBool(), sequential = in.ConsumeBool(), mappable = in.ConsumeBool();
+    uint32_t how = (in.ConsumeBool() ? FILE_OPEN_READONLY : 0) | (in.ConsumeBool() ? FILE_OPEN_SEQ : 0) |
+                   (in.ConsumeBool() ? FILE_OPEN_MAPPABLE : 0);
     int open = FileCountOpen();
-    m.file = FileOpenEx(path.c_str(), 0, readOnly, sequential, mappable);
+    m.file = FileOpenEx(path.c_str(), how);
     FuzzCheck(m.file >= 0, "the input file opens");
     m.size = (uint32_t)m.disk.size();
     ModelCheck(m);

@@ -1,5 +1,5 @@
 // dd: the name dictionary (prefix Dd), a string list mapping names to 32-bit values. With buckets it is found
-// by hash, names compared ignoring case; without them it is kept sorted in identifier order and halved.
+// by hash, names compared ignoring ASCII case; without them it is kept sorted in identifier order and halved.
 #pragma once
 
 #include "base/stl.h"

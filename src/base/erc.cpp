@@ -5,6 +5,7 @@
 #include "base/erc.h"
 
 #include "base/os.h"
+#include "base/seam.h"
 
 #include <cstdio>
 #include <cstring>
@@ -158,8 +159,14 @@ void ErcReport() {
     ercAlert(message);
 }
 
+static void ErcResetSeams() {
+    ercWriter = nullptr;
+    ercAlert = nullptr;
+}
+
 void ErcSetLineWriter(ErcLineWriter writer) {
     ercWriter = writer;
+    SeamRegisterReset(ErcResetSeams);
 }
 
 void ErcWriteLine(const char *line) {
@@ -178,6 +185,7 @@ void ErcWriteLineF(const char *format, ...) {
 
 void ErcSetAlertHook(ErcAlertHook hook) {
     ercAlert = hook;
+    SeamRegisterReset(ErcResetSeams);
 }
 
 void ErcSave(ErcSaved *saved) {

@@ -105,7 +105,7 @@ struct FileOsCalls {
     int (*fullPath)(const char *path, char *out, uint32_t size);
     int (*maxNameLength)(const char *root); // the longest name a volume allows; root null: the current one
     // The bytes the caller may write on the path's volume: 1, 0 failed, -1 the system lacks the call (the
-    // caller then asks freeClusters of the root).
+    // caller then asks freeClusters of the root). A volume that cannot tell answers UINT64_MAX.
     int (*freeSpace)(const char *path, uint64_t *available);
     int (*freeClusters)(const char *root, uint32_t *sectorsPerCluster, uint32_t *bytesPerSector,
                         uint32_t *freeClusters);

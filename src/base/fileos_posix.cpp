@@ -8,12 +8,17 @@
 
 #include "base/os_posix.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <csetjmp>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -26,14 +31,15 @@ static int FileOsFd(FileHandle h) {
     return (int)(h - 1);
 }
 
+// An empty path names nothing, as on Windows ("C:" alone is the current folder).
 static std::string FileOsPath(const char *path) {
-    return OsPosixPath(path);
+    return path[0] ? OsPosixPath(path) : std::string();
 }
 
 // A folder opens on POSIX but not on Windows: refused here as the Windows build refuses it.
-static int FileOsPosixOpen(const char *path, uint32_t open, int, FileHandle *out) {
-    int flags = (open & FILE_OPEN_READONLY ? O_RDONLY : O_RDWR) | O_CLOEXEC |
-                (open & FILE_OPEN_CREATE ? O_CREAT | O_TRUNC : 0);
+static int FileOsPosixOpen(const char *path, uint32_t how, int, FileHandle *out) {
+    int flags = (how & FILE_OPEN_READONLY ? O_RDONLY : O_RDWR) | O_CLOEXEC |
+                (how & FILE_OPEN_CREATE ? O_CREAT | O_TRUNC : 0);
     int fd = open(FileOsPath(path).c_str(), flags, 0666);
     struct stat st;
     if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -42,7 +48,7 @@ static int FileOsPosixOpen(const char *path, uint32_t open, int, FileHandle *out
         errno = EISDIR;
     }
     if (fd < 0) return 0;
-    posix_fadvise(fd, 0, 0, open & FILE_OPEN_SEQ ? POSIX_FADV_SEQUENTIAL : POSIX_FADV_RANDOM);
+    posix_fadvise(fd, 0, 0, how & FILE_OPEN_SEQ ? POSIX_FADV_SEQUENTIAL : POSIX_FADV_RANDOM);
     *out = (FileHandle)fd + 1;
     return 1;
 }
@@ -264,13 +270,22 @@ static int FileOsPosixFindFirst(const char *pattern, FileOsFind *entry, FileHand
     return 1;
 }
 
+// The program's form of a POSIX path: the root is drive C:, separators are backslashes.
+static std::string FileOsProgramPath(const std::string &posix) {
+    std::string p = "C:" + posix;
+    for (char &c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
 static int FileOsPosixGetCurrentDir(char *buffer, uint32_t size) {
     char cwd[PATH_MAX];
-    if (!getcwd(cwd, sizeof cwd) || strlen(cwd) >= size) {
+    std::string p = getcwd(cwd, sizeof cwd) ? FileOsProgramPath(cwd) : "";
+    if (p.empty() || p.size() >= size) {
         buffer[0] = 0;
         return 0;
     }
-    strcpy(buffer, cwd);
+    strcpy(buffer, p.c_str());
     return 1;
 }
 
@@ -278,26 +293,41 @@ static int FileOsPosixSetCurrentDir(const char *path) {
     return chdir(FileOsPath(path).c_str()) == 0;
 }
 
-// The full form of a path that may not exist yet: relative to the current folder, "." and ".." resolved.
+// A component as Windows reads it: trailing dots and blanks are dropped ("..." names the folder itself),
+// except in "." and "..".
+static std::string FileOsComponent(std::string part) {
+    if (part == "." || part == "..") return part;
+    while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
+    return part.empty() ? "." : part;
+}
+
+// The full form of a path that may not exist yet, in the program's form as Windows gives it: relative to the
+// current folder, "." and ".." resolved, every drive the one root C:. A network path (\\server\share) keeps
+// its two leading separators, so that its share root is recognised as a root.
 static int FileOsPosixFullPath(const char *path, char *out, uint32_t size) {
-    std::string p = FileOsPath(path);
+    std::string p = path;
+    for (char &c : p)
+        if (c == '/') c = '\\';
+    bool network = p.compare(0, 2, "\\\\") == 0;
+    if (!network && p.size() >= 2 && isalpha((unsigned char)p[0]) && p[1] == ':') p = p.substr(2);
     char cwd[PATH_MAX];
-    if (p[0] != '/' && getcwd(cwd, sizeof cwd)) p = std::string(cwd) + "/" + p;
-    std::string full;
+    if (!network && p[0] != '\\' && getcwd(cwd, sizeof cwd)) p = FileOsProgramPath(cwd).substr(2) + "\\" + p;
+    std::vector<std::string> parts;
     size_t at = 0;
     while (at <= p.size()) {
-        size_t next = p.find('/', at);
+        size_t next = p.find('\\', at);
         if (next == std::string::npos) next = p.size();
-        std::string part = p.substr(at, next - at);
+        std::string part = FileOsComponent(p.substr(at, next - at));
         if (part == "..") {
-            size_t up = full.rfind('/');
-            full = up == std::string::npos ? "" : full.substr(0, up);
-        } else if (!part.empty() && part != ".") {
-            full += "/" + part;
+            if (!parts.empty() && (!network || parts.size() > 2)) parts.pop_back();
+        } else if (part != ".") {
+            parts.push_back(part);
         }
         at = next + 1;
     }
-    if (full.empty()) full = "/";
+    std::string full = network ? "\\" : "C:";
+    for (const std::string &part : parts) full += "\\" + part;
+    if (parts.empty()) full += "\\";
     if (full.size() >= size) return 0;
     strcpy(out, full.c_str());
     return 1;
@@ -364,35 +394,26 @@ static int FileOsPosixDateText(uint32_t timeLow, uint32_t timeHigh, char *out, u
     return 1;
 }
 
-static bool FileOsPosixCopyFile(const std::string &from, const std::string &to) {
-    FILE *in = fopen(from.c_str(), "rb");
-    FILE *out = in ? fopen(to.c_str(), "wb") : nullptr;
-    bool ok = in && out;
-    char buffer[8192];
-    size_t n;
-    while (ok && (n = fread(buffer, 1, sizeof buffer, in)) > 0) ok = fwrite(buffer, 1, n, out) == n;
-    if (in) fclose(in);
-    if (out && fclose(out) != 0) ok = false;
-    return ok;
-}
-
+// Copies and moves take the folder's subfolders along, as the Windows shell does; a delete takes files only.
 static int FileOsPosixFolderFiles(FileOsFolderOp op, const char *folder, const char *destination) {
-    std::string from = FileOsPath(folder);
-    DIR *dir = opendir(from.c_str());
-    if (!dir) return 0;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator entries(FileOsPath(folder), error);
+    if (error) return 0;
     bool ok = true;
-    while (struct dirent *d = readdir(dir)) {
-        std::string path = from + "/" + d->d_name;
-        struct stat st;
-        if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    for (const fs::directory_entry &entry : entries) {
+        bool isFile = entry.is_regular_file(error);
         if (op == FILEOS_FILES_DELETE) {
-            ok = unlink(path.c_str()) == 0 && ok;
+            if (isFile) ok = fs::remove(entry.path(), error) && ok;
             continue;
         }
-        std::string to = FileOsPath(destination) + "/" + d->d_name;
-        ok = FileOsPosixCopyFile(path, to) && (op == FILEOS_FILES_COPY || unlink(path.c_str()) == 0) && ok;
+        if (!isFile && !entry.is_directory(error)) continue;
+        fs::path to = fs::path(FileOsPath(destination)) / entry.path().filename();
+        fs::copy(entry.path(), to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+        ok = !error && ok;
+        if (!error && op == FILEOS_FILES_MOVE)
+            ok = fs::remove_all(entry.path(), error) != (uintmax_t)-1 && ok;
     }
-    closedir(dir);
     return ok;
 }
 

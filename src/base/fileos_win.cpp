@@ -287,8 +287,13 @@ static int FileOsWinMaxNameLength(const char *root) {
     return (int)longest;
 }
 
-// The Ex call is missing from the oldest systems: it is looked up once.
+// The Ex call is missing from the oldest systems: it is looked up once. The older system family cannot
+// tell the room on a network path: it is answered as unlimited, without asking.
 static int FileOsWinFreeSpace(const char *path, uint64_t *available) {
+    if (SysIsWin9x() && path[0] == '\\' && path[1] == '\\') {
+        *available = UINT64_MAX;
+        return 1;
+    }
     typedef BOOL(WINAPI * FreeSpaceEx)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
     static FreeSpaceEx freeSpaceEx =
         SysProc<FreeSpaceEx>(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA");

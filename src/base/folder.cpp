@@ -13,7 +13,6 @@
 #include "base/heap.h"
 #include "base/path.h"
 #include "base/str.h"
-#include "base/sysprobe.h"
 #include "base/utilil.h"
 
 #include <cstdio>
@@ -287,7 +286,6 @@ uint32_t DirFreeSpace(const char *path) {
     char p[PATH_BUFFER + 1];
     StrCopyMaxLen(path, p, PATH_MAX_CHARS);
     bool unc = p[0] == '\\' && p[1] == '\\';
-    if (unc && SysIsWin9x()) return 0xFFFFFFFF;
     if (unc && p[strlen(p) - 1] != '\\') strcat(p, "\\");
     uint64_t bytes;
     int answer = FileOsGetCalls()->freeSpace(p, &bytes);

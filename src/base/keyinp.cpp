@@ -6,6 +6,7 @@
 #include "base/keyinp.h"
 
 #include "base/monitor.h"
+#include "base/seam.h"
 #include "base/wnd.h"
 
 #include <cctype>
@@ -41,9 +42,16 @@ static const uint8_t keyNavKeys[] = {VK_INSERT, VK_DELETE, VK_RIGHT, VK_LEFT, VK
 static LPARAM keyLastAltDown;
 static LPARAM keyLastCtrlDown;
 static KeyAsyncStateFn keyAsyncState;
+static KeyCanceledHook keyCanceled;
+
+static void KeyResetSeams() {
+    keyAsyncState = nullptr;
+    keyCanceled = nullptr;
+}
 
 void KeySetTestAsyncState(KeyAsyncStateFn fn) {
     keyAsyncState = fn;
+    SeamRegisterReset(KeyResetSeams);
 }
 
 static SHORT KeyAsync(int virtualKey) {
@@ -243,10 +251,9 @@ static int KeyAsyncDown(int virtualKey) {
     return (KeyAsync(virtualKey) & 0x8000) != 0;
 }
 
-static KeyCanceledHook keyCanceled;
-
 void KeySetCanceledHook(KeyCanceledHook hook) {
     keyCanceled = hook;
+    SeamRegisterReset(KeyResetSeams);
 }
 
 static void KeyCanceled() {

@@ -2,10 +2,9 @@
 // monitor, and every question is answered for it.
 #include "base/monitor.h"
 
-#include "base/utilil.h"
-
 #include "base/seam.h"
 #include "base/sysprobe.h"
+#include "base/utilil.h"
 
 static int sysMonitorLooked;
 static int sysMonitorHave;
@@ -28,14 +27,15 @@ void SysLoadMonitorApi() {
                      api.enumDisplayDevicesA;
 }
 
+void SysResetMonitorApi() {
+    sysMonitorLooked = 0;
+}
+
 void SysSetTestMonitorApi(const SysMonitorApi *api) {
     sysMonitorLooked = 1;
     sysMonitorHave = api != nullptr;
     if (api) sysMonitorApi = *api;
-}
-
-void SysResetMonitorApi() {
-    sysMonitorLooked = 0;
+    SeamRegisterReset(SysResetMonitorApi);
 }
 
 static const SysMonitorApi *SysMonitors() {

@@ -5,6 +5,7 @@
 // are REG_BINARY. Queries never report a failure: a missing value or key answers 0 or the default.
 #include "base/reg.h"
 
+#include "base/seam.h"
 #include "base/utilil.h"
 
 #include <cstdio>
@@ -20,8 +21,13 @@ static HKEY regMachineMaker;
 static HKEY regMachineProgram;
 static RegCreateHook regCreateHook;
 
+static void RegResetSeams() {
+    regCreateHook = nullptr;
+}
+
 void RegSetTestCreateHook(RegCreateHook hook) {
     regCreateHook = hook;
+    SeamRegisterReset(RegResetSeams);
 }
 
 static LONG RegCreateKeyClass(HKEY parent, const char *subKey, const char *keyClass, REGSAM access,

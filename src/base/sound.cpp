@@ -2,6 +2,7 @@
 // is above 0, and for the question beep also when the user's sound scheme gives "SystemQuestion" no sound.
 #include "base/sound.h"
 
+#include "base/seam.h"
 #include "base/tick.h"
 
 #include <cstring>
@@ -11,8 +12,13 @@ enum { SOUND_PLAIN = 0, SOUND_SERIES_MAX = 10, SOUND_SERIES_GAP_MS = 125, SOUND_
 static int32_t soundMuteCount;
 static SoundBeepHook soundTestHook;
 
+static void SoundResetSeams() {
+    soundTestHook = nullptr;
+}
+
 void SoundSetTestHook(SoundBeepHook hook) {
     soundTestHook = hook;
+    SeamRegisterReset(SoundResetSeams);
 }
 
 void SoundMute() {

@@ -332,10 +332,16 @@ int StlEnsureHash(Stl *list) {
     return StlBuildHash(list, list->bucketCount);
 }
 
+// A case-blind find ignores ASCII case only: the wider fold of the identifier order (CharCmpI) would also
+// take "x{y" for "x[y", '|' for '\\', '~' for '^' and bytes above 127 for others.
+static unsigned char StlAsciiLower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? (unsigned char)(c + ('a' - 'A')) : c;
+}
+
 static bool StlSameChars(const unsigned char *a, const unsigned char *b, int32_t n, int exact) {
     if (exact) return memcmp(a, b, n) == 0;
     for (int32_t i = 0; i < n; i++)
-        if (CharCmpI(a[i], b[i])) return false;
+        if (StlAsciiLower(a[i]) != StlAsciiLower(b[i])) return false;
     return true;
 }
 

@@ -82,6 +82,7 @@ int StlSearchSz(const Stl *list, const char *key, int32_t *outIndex);
 int StlFindLinear(const Stl *list, const unsigned char *key, int32_t *outIndex, StlCompare compare);
 int StlFindLinearSz(const Stl *list, const char *key, int32_t *outIndex, StlCompare compare);
 int StlFindValue(const Stl *list, int32_t value, int32_t *outIndex);
+// Hashed finds, only in a list with buckets: without the exact flag they ignore ASCII case, nothing more.
 unsigned char *StlFind(Stl *list, const char *sz, int exact);
 unsigned char *StlFindPstr(Stl *list, const unsigned char *pstr, int exact);
 int32_t StlFindIndex(Stl *list, const char *sz, int exact);

@@ -1,16 +1,20 @@
-// Helpers of the folder tests: folders and files made with plain system calls, so that the code under test
-// is never its own witness.
+// Helpers of the folder tests: folders and files made with the test helpers' own system calls, so that the
+// code under test is never its own witness; and a copy of the file layer's table whose directory searches
+// report chosen entries hidden or give them a short name, as only some systems do.
 #pragma once
 
+#include "base/fileos.h"
 #include "support/vxtest.h"
 
-#include <windows.h>
-
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 inline std::string DtMakeDir(const std::string &path) {
-    CreateDirectoryA(path.c_str(), nullptr);
+    VxMakeDir(path);
     return path;
 }
 
@@ -19,56 +23,76 @@ inline void DtMakeDirs(const std::string &base, const std::vector<std::string> &
     for (const std::string &r : relative) DtMakeDir(base + "\\" + r);
 }
 
-inline std::string DtMakeFile(const std::string &path, const std::string &text = "x", DWORD attributes = 0) {
-    HANDLE h =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    if (h != INVALID_HANDLE_VALUE) {
-        WriteFile(h, text.data(), (DWORD)text.size(), &written, nullptr);
-        CloseHandle(h);
+inline std::string DtMakeFile(const std::string &path, const std::string &text = "x") {
+    if (FILE *f = VxFileOpen(path, "wb")) {
+        fwrite(text.data(), 1, text.size(), f);
+        fclose(f);
     }
-    if (attributes) SetFileAttributesA(path.c_str(), attributes);
     return path;
 }
 
 inline bool DtExists(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return VxFileExists(path);
 }
 
 inline std::string DtCwd() {
-    char buffer[MAX_PATH];
-    GetCurrentDirectoryA(sizeof buffer, buffer);
-    return buffer;
+    return VxCurrentDir();
 }
 
 inline bool DtSameI(const std::string &a, const std::string &b) {
-    return a.size() == b.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), (int)a.size(),
-                                                  b.data(), (int)b.size()) == CSTR_EQUAL;
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); i++)
+        if (tolower((unsigned char)a[i]) != tolower((unsigned char)b[i])) return false;
+    return true;
 }
 
-// Removes a folder and everything in it, attributes notwithstanding.
-inline void DtRemoveTree(const std::string &folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName, path = folder + "\\" + name;
-            if (name == "." || name == "..") continue;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DtRemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-// The test's temporary folder, emptied of what an earlier run of the same process number left in it.
+// The test's temporary folder, empty.
 inline std::string DtFreshDir() {
-    std::string dir = VxTempDir();
-    DtRemoveTree(dir);
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
+    return VxTempDir();
 }
+
+// Keeps the current folder for a test that moves it on purpose.
+struct DtCwdKeep {
+    std::string old = DtCwd();
+    ~DtCwdKeep() { VxSetCurrentDir(old); }
+};
+
+// The directory searches of the default table, with the entries of the named files and folders marked hidden
+// and given short names; every other call is the system's. The default comes back on destruction.
+struct DtFindScript {
+    FileOsCalls calls = *FileOsDefaultCalls();
+    static std::set<std::string> &Hidden() {
+        static std::set<std::string> names;
+        return names;
+    }
+    static std::map<std::string, std::string> &ShortNames() {
+        static std::map<std::string, std::string> names;
+        return names;
+    }
+    static void Script(FileOsFind *entry) {
+        if (Hidden().count(entry->name)) entry->attributes |= FILEOS_ATTR_HIDDEN;
+        auto shortName = ShortNames().find(entry->name);
+        if (shortName != ShortNames().end())
+            snprintf(entry->shortName, sizeof entry->shortName, "%s", shortName->second.c_str());
+    }
+    static int FindFirst(const char *pattern, FileOsFind *entry, FileHandle *search) {
+        int found = FileOsDefaultCalls()->findFirst(pattern, entry, search);
+        if (found) Script(entry);
+        return found;
+    }
+    static int FindNext(FileHandle search, FileOsFind *entry) {
+        int found = FileOsDefaultCalls()->findNext(search, entry);
+        if (found) Script(entry);
+        return found;
+    }
+    DtFindScript() {
+        Hidden().clear();
+        ShortNames().clear();
+        calls.findFirst = FindFirst;
+        calls.findNext = FindNext;
+        FileOsSetCalls(&calls);
+    }
+    ~DtFindScript() { FileOsSetCalls(nullptr); }
+    DtFindScript(const DtFindScript &) = delete;
+    DtFindScript &operator=(const DtFindScript &) = delete;
+};

@@ -1,4 +1,5 @@
-// Errors: shown once until changed or cleared, the low-memory flag and hold count, error log lines.
+// Errors: shown once until changed or cleared, the low-memory flag and hold count, error log lines; the
+// alert and line-writer hooks (nothing shown or written while unset).
 #include "base/erc.h"
 #include "support/vxtest.h"
 
@@ -80,5 +81,40 @@ TEST(Erc, ErrorLogLine) {
     EXPECT_EQ(lines[0], "ERROR! Cannot open file: x.c : system error=5, module=file.cpp line 42");
     EXPECT_EQ(lines[1].rfind("ERROR! Cannot open file: %s : system error=", 0), 0u) << lines[1];
     EXPECT_NE(lines[1].find("module=(null) line 0"), std::string::npos);
+    ErcClear();
+}
+
+static std::vector<std::string> ercShown, ercWritten;
+static void ErcTestAlert(const char *message) {
+    ercShown.push_back(message);
+}
+static void ErcTestWriter(const char *line) {
+    ercWritten.push_back(line);
+}
+
+TEST(Erc, HooksReachTheirFakesAndAnswerNeutrallyWhenUnset) {
+    ercShown.clear();
+    ercWritten.clear();
+    ErcClear();
+    ErcSetAlertHook(ErcTestAlert);
+    ErcSetLineWriter(ErcTestWriter);
+    ErcSetAt("m.cpp", 3, ercTestOpen);
+    ErcReport();
+    ErcWriteLineF("n=%d", 4);
+    EXPECT_EQ(ercShown, std::vector<std::string>{"Error: Cannot open file: %s"});
+    ASSERT_EQ(ercWritten.size(), 2u);
+    EXPECT_EQ(ercWritten[1], "n=4");
+
+    ErcSetAlertHook(nullptr);
+    ErcSetLineWriter(nullptr);
+    ErcClear();
+    VxAlertsReset();
+    ErcSetAt("m.cpp", 4, ercTestOther);
+    ErcReport();
+    ErcWriteLine("lost");
+    EXPECT_EQ(ercShown.size(), 1u);
+    EXPECT_EQ(ercWritten.size(), 2u);
+    EXPECT_TRUE(VxAlerts().empty());
+    EXPECT_EQ(ErcGet(), ercTestOther) << "the error itself is kept";
     ErcClear();
 }

@@ -2,13 +2,11 @@
 // paths checked against a byte-string model (with two files competing for a small cache); bytes that were
 // never written read as zeros after seeks and size changes; lines and pointer reads; copies; rename, swap,
 // touch and file information; FileCompare; short direct transfers; faults in a mapped view; idle mapping and
-// shutdown.
+// shutdown; a file too large to open.
 #include "filetest.h"
 
 #include "base/heap.h"
 #include "base/tick.h"
-
-#include <windows.h>
 
 #include <random>
 
@@ -20,7 +18,8 @@ TEST_F(FileTable, SharedSlotNeedsTwoCloses) {
     ASSERT_GE(f, 0);
     std::string upper = path;
     for (char &c : upper) c = (char)toupper((unsigned char)c);
-    EXPECT_EQ(FileOpenEx(upper.c_str(), FILE_OPEN_READONLY | FILE_OPEN_SEQ | FILE_OPEN_MAPPABLE), f) << "any case finds the open record";
+    EXPECT_EQ(FileOpenEx(upper.c_str(), FILE_OPEN_READONLY | FILE_OPEN_SEQ | FILE_OPEN_MAPPABLE), f)
+        << "any case finds the open record";
     EXPECT_FALSE(FileGetRec(f)->flags & FILE_READONLY) << "the second open's read-only wish is ignored";
     EXPECT_EQ(FileCountOpen(), openBefore + 1);
     ErcClear();
@@ -69,26 +68,26 @@ TEST_F(FileTable, ReadOnlyFallBack) {
     VxDiskWrite(locked, "locked");
     VxDiskWrite(attr, "attr");
     // Another holder that lets others only read: a read-write open fails, the read-only one succeeds.
-    HANDLE other =
-        CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    int f = FileOpen(locked.c_str(), FILE_OPEN_EXISTING);
-    ASSERT_GE(f, 0);
-    EXPECT_TRUE(FileGetRec(f)->flags & FILE_READONLY);
-    EXPECT_FALSE(ErcIsSet()) << "the fall-back is silent";
-    char buffer[8] = {};
-    EXPECT_EQ(FileReadWrite(f, buffer, 8, FILE_TRANSFER_READ), 6);
-    FileClose(f);
-    CloseHandle(other);
+    if (void *other = VxHoldDenyingWrites(locked)) {
+        int f = FileOpen(locked.c_str(), FILE_OPEN_EXISTING);
+        ASSERT_GE(f, 0);
+        EXPECT_TRUE(FileGetRec(f)->flags & FILE_READONLY);
+        EXPECT_FALSE(ErcIsSet()) << "the fall-back is silent";
+        char buffer[8] = {};
+        EXPECT_EQ(FileReadWrite(f, buffer, 8, FILE_TRANSFER_READ), 6);
+        FileClose(f);
+        VxRelease(other);
+    }
 
-    SetFileAttributesA(attr.c_str(), FILE_ATTRIBUTE_READONLY);
-    f = FileOpen(attr.c_str(), FILE_OPEN_EXISTING);
+    VxSetReadOnly(attr, true);
+    int f = FileOpen(attr.c_str(), FILE_OPEN_EXISTING);
     ASSERT_GE(f, 0);
     EXPECT_TRUE(FileGetRec(f)->flags & FILE_READONLY);
     EXPECT_EQ(FileSetSize(f, 0), 0);
-    EXPECT_EQ(FileReadWrite(f, (void *)"x", 1, FILE_TRANSFER_WRITE), -1) << "a write to a read-only file is refused";
+    EXPECT_EQ(FileReadWrite(f, (void *)"x", 1, FILE_TRANSFER_WRITE), -1)
+        << "a write to a read-only file is refused";
     FileClose(f);
-    SetFileAttributesA(attr.c_str(), FILE_ATTRIBUTE_NORMAL);
+    VxSetReadOnly(attr, false);
     EXPECT_EQ(VxDiskRead(attr), "attr");
 }
 
@@ -156,7 +155,8 @@ TEST_F(FileTable, TransferPathsMatchModel) {
             files[i].path = Path((std::string(c.name) + std::to_string(i)).c_str());
             files[i].model = FileRandomBytes(rng, 10000 - 5000 * i);
             VxDiskWrite(files[i].path, files[i].model);
-            files[i].file = FileOpenEx(files[i].path.c_str(), c.mappable ? FILE_OPEN_MAPPABLE : FILE_OPEN_EXISTING);
+            files[i].file =
+                FileOpenEx(files[i].path.c_str(), c.mappable ? FILE_OPEN_MAPPABLE : FILE_OPEN_EXISTING);
             ASSERT_GE(files[i].file, 0);
             if (c.direct) FileSetDirect(files[i].file, 1);
             EXPECT_EQ(FileGetRec(files[i].file)->view != nullptr, c.mappable != 0);
@@ -329,8 +329,9 @@ TEST_F(FileTable, CopyRangeAndData) {
     for (int mapped = 0; mapped < 2; mapped++) {
         SCOPED_TRACE(mapped ? "mapped" : "cached");
         VxDiskWrite(dst, std::string(text.size(), '-'));
-        int s = FileOpenEx(src.c_str(), 0, 1, 0, mapped);
-        int d = FileOpenEx(dst.c_str(), 0, 0, 0, mapped);
+        uint32_t mappable = mapped ? (uint32_t)FILE_OPEN_MAPPABLE : 0u;
+        int s = FileOpenEx(src.c_str(), FILE_OPEN_READONLY | mappable);
+        int d = FileOpenEx(dst.c_str(), FILE_OPEN_EXISTING | mappable);
         ASSERT_EQ(FileGetRec(s)->view != nullptr, mapped != 0);
         FileSeek(d, 10);
         EXPECT_TRUE(FileCopyRange(s, 5000, d, 9000));
@@ -397,10 +398,10 @@ TEST_F(FileTable, InfoAndTouch) {
     EXPECT_EQ(byPath.size, 5u);
     EXPECT_NE(byPath.timeHigh, 0u);
     EXPECT_EQ(FileGetSizeByPath(path.c_str()), 5u);
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA(path.c_str(), &fd);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    FindClose(find);
+    FileOsFind fd;
+    FileHandle find = 0;
+    ASSERT_EQ(FileOsDefaultCalls()->findFirst(path.c_str(), &fd, &find), 1);
+    FileOsDefaultCalls()->findEnd(find);
     FileInfo entry;
     FileInfoFromFindData(&fd, &entry);
     EXPECT_TRUE(FileInfoEqual(&entry, &byPath));
@@ -553,7 +554,7 @@ static int FileUnmapDead(FileHandle, void *) {
 }
 
 TEST_F(FileTable, FaultInMappedViewIsAnError) {
-    fileDeadView = VirtualAlloc(nullptr, 65536, MEM_RESERVE, PAGE_NOACCESS);
+    fileDeadView = VxDeadPages(65536);
     ASSERT_NE(fileDeadView, nullptr);
     char probe[4] = {1, 2, 3, 4};
     EXPECT_EQ(FileOsCopyGuarded(probe, fileDeadView, 4), 0) << "the guarded copy itself";
@@ -581,7 +582,7 @@ TEST_F(FileTable, FaultInMappedViewIsAnError) {
     EXPECT_EQ(FileReadPtr(f, 0, buffer, 16, &n), nullptr);
     EXPECT_EQ(FileReadLine(f, buffer, 16), -1);
     FileClose(f);
-    VirtualFree(fileDeadView, 0, MEM_RELEASE);
+    VxFreeDeadPages(fileDeadView, 65536);
 }
 
 // ---- Idle, remap step and shutdown ----
@@ -656,4 +657,32 @@ TEST_F(FileTable, UnmappedWhenSeekPassesTheView) {
     EXPECT_EQ(FileReadWrite(f, back.data(), 60, FILE_TRANSFER_READ), 60);
     EXPECT_EQ(back.substr(0, 60), std::string(50, 'v') + std::string(10, 0));
     FileClose(f);
+}
+
+// ---- A file too large to open ----
+
+static int FileFiveGigabytes(FileHandle, uint64_t *size) {
+    *size = 5ull << 30;
+    return 1;
+}
+
+// The file layer shows no box of its own: the caller decides how to report the current error.
+TEST_F(FileTable, TooLargeToOpenSetsTheErrorWithoutAnAlert) {
+    std::string path = Path("huge.bin");
+    VxDiskWrite(path, "small on disk");
+    FileOsOverride os;
+    os.calls.getSize = FileFiveGigabytes;
+    os.Install();
+    VxAlertsReset();
+    EXPECT_EQ(FileOpen(path.c_str(), FILE_OPEN_EXISTING), -1);
+    EXPECT_STREQ(ErcGet(), ercFileTooLargeOpen);
+    char text[ERC_TEXT_MAX];
+    ErcGetText(text);
+    EXPECT_EQ(std::string(text), "File is too large to open: " + path);
+    EXPECT_TRUE(VxAlerts().empty()) << "no alert from the file layer";
+    EXPECT_EQ(FileCountOpen(), openBefore) << "the slot is free again";
+    EXPECT_EQ(FileFindOpen(path.c_str()), -1);
+    FileOsSetCalls(nullptr);
+    VxRemoveFile(path);
+    EXPECT_FALSE(VxFileExists(path)) << "no system handle is left open on it";
 }

@@ -12,7 +12,7 @@
 TEST(FileOs, RoundTrip) {
     std::string path = VxTempDir() + "\\round.bin";
     FileHandle h = 0;
-    ASSERT_EQ(FileOsOpen(path.c_str(), 1, 0, 0, 32, &h), nullptr);
+    ASSERT_EQ(FileOsOpen(path.c_str(), FILE_OPEN_CREATE, 32, &h), nullptr);
     ASSERT_NE(h, 0);
     uint32_t moved = 0, size = 99;
     EXPECT_EQ(FileOsWrite(h, "0123456789", 10, &moved), nullptr);
@@ -37,7 +37,7 @@ TEST(FileOs, RoundTrip) {
     EXPECT_EQ(size, 5000u);
     EXPECT_EQ(FileOsClose(h), nullptr);
 
-    ASSERT_EQ(FileOsOpen(path.c_str(), 0, 1, 1, 32, &h), nullptr);
+    ASSERT_EQ(FileOsOpen(path.c_str(), FILE_OPEN_READONLY | FILE_OPEN_SEQ, 32, &h), nullptr);
     memset(buf, 0, sizeof buf);
     EXPECT_EQ(FileOsRead(h, buf, 4, &moved), nullptr);
     EXPECT_EQ(moved, 4u);
@@ -49,17 +49,20 @@ TEST(FileOs, FailedOpensNameThePath) {
     std::string dir = VxTempDir();
     struct Case {
         std::string path;
-        int fCreate;
+        bool create;
         Erc erc;
     } cases[] = {
-        {dir + "\\missing.bin", 0, ercFileOpen},
-        {dir + "\\no-folder\\new.bin", 1, ercFileCreate},
-        {dir, 0, ercFileOpen},
+        {dir + "\\missing.bin", false, ercFileOpen},
+        {dir + "\\no-folder\\new.bin", true, ercFileCreate},
+        {dir, false, ercFileOpen},
     };
     for (const Case &c : cases) {
         ErcClear();
         FileHandle h = 7;
-        EXPECT_EQ(FileOsOpen(c.path.c_str(), c.fCreate, 1, 0, 32, &h), c.erc) << c.path;
+        EXPECT_EQ(FileOsOpen(c.path.c_str(),
+                             (c.create ? (uint32_t)FILE_OPEN_CREATE : 0u) | FILE_OPEN_READONLY, 32, &h),
+                  c.erc)
+            << c.path;
         EXPECT_EQ(h, 0) << c.path;
         char text[ERC_TEXT_MAX];
         ErcGetText(text);

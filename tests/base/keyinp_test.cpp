@@ -1,14 +1,13 @@
-// Key codes, the abort poll and beeps:
+// Key codes and the abort poll:
 // - real key-down and character messages to a real window with the thread's key state set: letters, shifted
 //   characters, Ctrl and Alt, function, keypad and navigation keys, the system's task-switch keys, AltGr;
 // - mouse messages with buttons and modifiers held, double clicks and extra buttons;
 // - printable and upper-case tests on codes (mouse codes are never printable);
-// - the abort poll through the asynchronous key state seam, the primary button with swapped buttons;
-// - beep kinds, beep series with their spacing, the mute counter and the silenced question beep.
+// - the abort poll through the asynchronous key state seam, the status bar told through the canceled hook
+//   (nothing while unset), the primary button with swapped buttons.
 #include "base/keyinp.h"
-#include "base/tick.h"
-#include "base/sound.h"
 #include "base/monitor.h"
+#include "base/seam.h"
 
 #include <gtest/gtest.h>
 
@@ -213,7 +212,7 @@ void CountCanceled() {
     canceledShown++;
 }
 
-class AbortTest : public KeyTest {
+class KeyAbort : public KeyTest {
 protected:
     void SetUp() override {
         KeyTest::SetUp();
@@ -224,14 +223,12 @@ protected:
         canceledShown = 0;
     }
     void TearDown() override {
-        KeySetTestAsyncState(nullptr);
-        KeySetCanceledHook(nullptr);
         SysResetMonitorApi();
         KeyTest::TearDown();
     }
 };
 
-TEST_F(AbortTest, BreakAndBareEscCancel) {
+TEST_F(KeyAbort, BreakAndBareEscCancel) {
     struct Case {
         const char *name;
         std::map<int, SHORT> state;
@@ -267,7 +264,27 @@ TEST_F(AbortTest, BreakAndBareEscCancel) {
     EXPECT_TRUE(PeekMessageA(&msg, window, WM_USER, WM_USER, PM_NOREMOVE));
 }
 
-TEST_F(AbortTest, ClearAbortReadsBreakAndEsc) {
+// Unset, the canceled hook tells nobody: the poll still cancels.
+TEST_F(KeyAbort, CancelsWithoutTheCanceledHook) {
+    KeySetCanceledHook(nullptr);
+    asyncState = {{VK_ESCAPE, (SHORT)0x8001}};
+    EXPECT_EQ(KeyCheckAbort(), 1);
+    EXPECT_EQ(canceledShown, 0);
+    DrainQueue();
+}
+
+// One reset puts the system's key state back: the test's fake is no longer asked.
+TEST_F(KeyAbort, OneResetPutsTheKeyStateBack) {
+    asyncState = {{VK_ESCAPE, (SHORT)0x8001}};
+    SeamResetAll();
+    asyncAsked.clear();
+    KeyClearAbort();
+    EXPECT_TRUE(asyncAsked.empty());
+    EXPECT_EQ(KeyCheckAbort(), 0) << "no key is down under the virtual display";
+    EXPECT_EQ(canceledShown, 0);
+}
+
+TEST_F(KeyAbort, ClearAbortReadsBreakAndEsc) {
     KeyClearAbort();
     EXPECT_EQ(asyncAsked, (std::vector<int>{VK_CANCEL, VK_ESCAPE}));
 }
@@ -276,7 +293,7 @@ int WINAPI SwappedMetrics(int index) {
     return index == SM_SWAPBUTTON ? 1 : GetSystemMetrics(index);
 }
 
-TEST_F(AbortTest, MouseButtonsFollowTheSwapSetting) {
+TEST_F(KeyAbort, MouseButtonsFollowTheSwapSetting) {
     asyncState = {{VK_RBUTTON, (SHORT)0x8000}};
     SysSetTestMonitorApi(nullptr);
     if (GetSystemMetrics(SM_SWAPBUTTON)) GTEST_SKIP() << "buttons swapped in this prefix";
@@ -294,102 +311,6 @@ TEST_F(AbortTest, MouseButtonsFollowTheSwapSetting) {
     EXPECT_TRUE(MouseButtonsDown(1));
     asyncState = {};
     EXPECT_FALSE(MouseButtonsDown(2));
-}
-
-struct Beep {
-    UINT type;
-    uint32_t tick;
-};
-std::vector<Beep> beeps;
-uint32_t fakeTick;
-
-BOOL RecordBeep(UINT type) {
-    beeps.push_back({type, fakeTick});
-    return TRUE;
-}
-
-uint32_t SteppingTicks() {
-    return fakeTick += 5;
-}
-
-class SoundTest : public testing::Test {
-protected:
-    void SetUp() override {
-        beeps.clear();
-        fakeTick = 1000;
-        SoundSetTestHook(RecordBeep);
-        TickSetClock(SteppingTicks, nullptr);
-    }
-    void TearDown() override {
-        SoundSetTestHook(nullptr);
-        TickSetClock(nullptr, nullptr);
-    }
-    static std::vector<UINT> Types() {
-        std::vector<UINT> types;
-        for (const Beep &b : beeps) types.push_back(b.type);
-        return types;
-    }
-};
-
-TEST_F(SoundTest, BeepKinds) {
-    const UINT hand = MB_ICONHAND, bang = MB_ICONEXCLAMATION;
-    struct Case {
-        int kind;
-        std::vector<UINT> expected;
-    } cases[] = {{3, {hand}}, {4, {hand}}, {5, {hand}}, {6, {bang}}, {12, {bang}}, {11, {0, bang}},
-                 {13, {0}},   {0, {}},     {7, {}},     {-1, {}},    {99, {}}};
-    for (const Case &c : cases) {
-        beeps.clear();
-        SoundBeepKind(c.kind);
-        EXPECT_EQ(Types(), c.expected) << "kind " << c.kind;
-    }
-    beeps.clear();
-    SoundBeepKind(11);
-    ASSERT_EQ(beeps.size(), 2u);
-    EXPECT_GE(beeps[1].tick - beeps[0].tick, 166u);
-    beeps.clear();
-    SoundBeep();
-    EXPECT_EQ(Types(), std::vector<UINT>{hand});
-}
-
-TEST_F(SoundTest, SeriesIsCappedAndSpaced) {
-    struct Case {
-        int n;
-        size_t expected;
-    } cases[] = {{0, 1}, {-3, 1}, {1, 1}, {3, 3}, {10, 10}, {50, 10}};
-    for (const Case &c : cases) {
-        beeps.clear();
-        SoundBeepSeries(c.n);
-        EXPECT_EQ(beeps.size(), c.expected) << c.n;
-        for (size_t i = 1; i < beeps.size(); i++) EXPECT_GE(beeps[i].tick - beeps[i - 1].tick, 125u);
-        for (const Beep &b : beeps) EXPECT_EQ(b.type, 0u);
-    }
-}
-
-TEST_F(SoundTest, MuteCounterSilencesEveryBeep) {
-    SoundMute();
-    SoundMute();
-    EXPECT_EQ(SoundMessageBeep(MB_ICONHAND), 0);
-    SoundBeepKind(11);
-    SoundBeepSeries(3);
-    SoundUnmute();
-    SoundBeep();
-    EXPECT_TRUE(beeps.empty());
-    SoundUnmute();
-    EXPECT_EQ(SoundMessageBeep(MB_ICONHAND), 1);
-    EXPECT_EQ(beeps.size(), 1u);
-}
-
-TEST_F(SoundTest, QuestionBeepFollowsTheSoundScheme) {
-    char saved[256];
-    GetProfileStringA("Sounds", "SystemQuestion", "\x01", saved, sizeof saved);
-    ASSERT_TRUE(WriteProfileStringA("Sounds", "SystemQuestion", "<none>,0"));
-    EXPECT_EQ(SoundMessageBeep(MB_ICONQUESTION), 0);
-    EXPECT_EQ(SoundMessageBeep(MB_ICONHAND), 1);
-    ASSERT_TRUE(WriteProfileStringA("Sounds", "SystemQuestion", "chord.wav,Question"));
-    EXPECT_EQ(SoundMessageBeep(MB_ICONQUESTION), 1);
-    WriteProfileStringA("Sounds", "SystemQuestion", strcmp(saved, "\x01") ? saved : nullptr);
-    EXPECT_EQ(Types(), (std::vector<UINT>{MB_ICONHAND, MB_ICONQUESTION}));
 }
 
 } // namespace

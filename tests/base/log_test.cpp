@@ -6,8 +6,6 @@
 #include "base/log.h"
 #include "base/toolbox.h"
 
-#include <windows.h>
-
 #include <regex>
 
 static const std::string logSeparator = std::string(44, '-') + "\r\n";
@@ -18,9 +16,7 @@ protected:
         FileLayerTest::SetUp();
         // The temporary folder is emptied of files only, not of the log folder's files from an earlier run.
         for (const char *name : {"VX.LOG", "VX2.LOG", "VX3.LOG", "VX4.LOG"}) {
-            std::string path = dir + "\\Logs\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
+            VxRemoveFile(dir + "\\Logs\\" + name);
         }
         ToolboxSetUserDataDir(dir.c_str());
         LogForgetPath();
@@ -104,19 +100,37 @@ TEST_F(Log, LongTextsAreCut) {
     ExpectEntry(lines[3], std::string(511, 'w'));
 }
 
+static std::string logHeld;
+
+// Another program holds the file and lets others only read it: a sharing violation (error 32).
+static int LogRefuseHeld(const char *path, uint32_t flags, int shareCode, FileHandle *out) {
+    if (logHeld == path && !(flags & FILE_OPEN_READONLY)) {
+        VxSetSystemError(32);
+        return 0;
+    }
+    return FileOsDefaultCalls()->open(path, flags, shareCode, out);
+}
+
 TEST_F(Log, LaterNameWhileEarlierIsHeld) {
     char folder[LOG_PATH_MAX + 1];
     LogGetFolder(folder);
     std::string held = std::string(folder) + "\\VX.LOG";
-    HANDLE other =
-        CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    VxDiskWrite(held, "");
+    // Where the system has no sharing modes, the table refuses to open the held file for writing.
+    void *other = VxHoldDenyingWrites(held);
+    FileOsOverride os;
+    if (!other) {
+        logHeld = held;
+        os.calls.open = LogRefuseHeld;
+        os.Install();
+    }
     Restart();
     EXPECT_EQ(LogPath(), std::string(folder) + "\\VX2.LOG");
     EXPECT_FALSE(ErcIsSet()) << "errors met while trying names are forgotten";
     LogWrite("in the second file");
     ErcTerm();
-    CloseHandle(other);
+    VxRelease(other);
+    FileOsSetCalls(nullptr);
     std::vector<std::string> lines = LogLines(VxDiskRead(std::string(folder) + "\\VX2.LOG"));
     ASSERT_EQ(lines.size(), 2u);
     ExpectEntry(lines[1], "in the second file");
@@ -128,11 +142,11 @@ TEST_F(Log, ReadOnlyNameIsSkipped) {
     LogGetFolder(folder);
     std::string first = std::string(folder) + "\\VX.LOG";
     VxDiskWrite(first, "old");
-    SetFileAttributesA(first.c_str(), FILE_ATTRIBUTE_READONLY);
+    VxSetReadOnly(first, true);
     Restart();
     EXPECT_EQ(LogPath(), std::string(folder) + "\\VX2.LOG");
     ErcTerm();
-    SetFileAttributesA(first.c_str(), FILE_ATTRIBUTE_NORMAL);
+    VxSetReadOnly(first, false);
     EXPECT_EQ(VxDiskRead(first), "old");
 }
 

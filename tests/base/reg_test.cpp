@@ -1,11 +1,10 @@
 // Registry layer and library settings, in the test's own Wine prefix under a program key of its own:
 // - numbers as decimal text (negative, trailing junk, none), texts without their NUL, blocks and sizes;
 // - key classes, the per-user helpers, a missing sub-key and a missing value;
-// - the machine keys opened read-only or not at all, and a refused per-user key;
-// - the remote-session options and the library command table.
+// - the machine keys opened read-only or not at all, and a refused per-user key; one reset takes the
+//   create hook away.
 #include "base/reg.h"
-#include "base/toolbox.h"
-#include "base/toolbox_win.h"
+#include "base/seam.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +51,6 @@ protected:
         user = RegUserProgramKey();
     }
     void TearDown() override {
-        RegSetTestCreateHook(nullptr);
         RegCloseProgramKeys();
         DeleteTestKeys();
     }
@@ -254,64 +252,14 @@ TEST_F(RegTest, MissingMachineProgramKeyUnderReadOnlyMakerIsNull) {
     EXPECT_EQ(RegMachineProgramKey(), nullptr);
 }
 
-TEST_F(RegTest, RemoteOptionsDefaultsAndReads) {
-    HKEY key = RegCreate(user, "Remote");
-    ASSERT_NE(key, nullptr);
-    ASSERT_TRUE(RegSetString(key, "RemoteNoThemes", "1"));
-    ASSERT_EQ(ToolboxInit(key), 1);
-    const ToolboxRemoteOptions *o = ToolboxRemote();
-    typedef int32_t ToolboxRemoteOptions::*Field;
-    const struct {
-        Field field;
-        int32_t expected;
-    } rows[] = {{&ToolboxRemoteOptions::noTransparent, 1}, {&ToolboxRemoteOptions::noLogoGraphics, 1},
-                {&ToolboxRemoteOptions::noColorGrad, 0},   {&ToolboxRemoteOptions::noAnimation, 1},
-                {&ToolboxRemoteOptions::noThemes, 1},      {&ToolboxRemoteOptions::noSmoothScroll, 1},
-                {&ToolboxRemoteOptions::noShadowText, 0},  {&ToolboxRemoteOptions::scalePercent, 100},
-                {&ToolboxRemoteOptions::noDblBuffer, 1}};
-    for (const auto &row : rows) EXPECT_EQ(o->*row.field, row.expected) << &row - rows;
-
-    // Written and read back through another key; then a key with no values keeps them, except the scale.
-    ASSERT_TRUE(RegSetString(key, "RemoteScalePercent", "150"));
-    ASSERT_TRUE(RegSetString(key, "RemoteNoColorGrad", "-5"));
-    ToolboxReadRemoteOptions(key);
-    EXPECT_EQ(o->scalePercent, 150);
-    EXPECT_EQ(o->noColorGrad, -5);
-    HKEY copy = RegCreate(user, "RemoteCopy");
-    ToolboxWriteRemoteOptions(copy);
-    DWORD type = 0;
-    EXPECT_EQ(RawText(copy, "RemoteNoColorGrad", &type), "-5");
-    EXPECT_EQ(RawText(copy, "RemoteScalePercent", &type), "150");
-    HKEY empty = RegCreate(user, "RemoteEmpty");
-    ToolboxReadRemoteOptions(empty);
-    EXPECT_EQ(o->scalePercent, 100);
-    EXPECT_EQ(o->noColorGrad, -5);
-    EXPECT_EQ(o->noThemes, 1);
-    ToolboxReadRemoteOptions(copy);
-    EXPECT_EQ(o->scalePercent, 150);
-    ToolboxRemoteDefaults();
-    EXPECT_EQ(o->noColorGrad, 0);
-    EXPECT_EQ(o->noThemes, 0);
-    for (HKEY k : {key, copy, empty}) RegCloseKey(k);
-}
-
-TEST(Toolbox, CommandTableAndFolders) {
-    int32_t commands[TOOLBOX_CMD_SLOTS];
-    for (int i = 0; i < TOOLBOX_CMD_SLOTS; i++) commands[i] = 300 + i;
-    ToolboxSetCommands(commands);
-    commands[TOOLBOX_CMD_HIDE] = 0; // the table is a copy
-    EXPECT_EQ(ToolboxCommand(TOOLBOX_CMD_HIDE), 300);
-    EXPECT_EQ(ToolboxCommand(TOOLBOX_CMD_HELP), 316);
-    EXPECT_EQ(ToolboxCommand(-1), 0);
-    EXPECT_EQ(ToolboxCommand(TOOLBOX_CMD_SLOTS), 0);
-
-    std::string longFolder(300, 'f');
-    ToolboxSetProgramDir(longFolder.c_str());
-    EXPECT_EQ(strlen(ToolboxProgramDir()), 255u);
-    ToolboxSetUserDataDir("C:\\Data");
-    EXPECT_STREQ(ToolboxUserDataDir(), "C:\\Data");
-    ToolboxSetProgramDir("");
-    ToolboxSetUserDataDir("");
+TEST_F(RegTest, OneResetTakesTheCreateHookAway) {
+    RegCloseProgramKeys();
+    RegSetTestCreateHook(RefusingCreate);
+    hookMode = HOOK_USER_NONE;
+    EXPECT_EQ(RegOpenProgramKeys(TestProgramKey().c_str()), 0);
+    SeamResetAll();
+    EXPECT_EQ(RegOpenProgramKeys(TestProgramKey().c_str()), 1);
+    EXPECT_NE(RegUserProgramKey(), nullptr);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 // Tree record list: navigation over tables of depths (parents, siblings, subtrees, signed depths, indexes
 // outside the list); deletion and collapse; the stable sibling sort against a model of nested vectors;
 // flat sorts and the restored natural order; keys never reused; failed insertion; the expanding walk with
-// its level limit, re-expansion after collapse, and stops for pending input and a cancelled progress box.
+// its level limit, re-expansion after collapse, and stops for pending input and a cancelled progress box
+// (through the hooks, and through the input-pending test itself while they are unset).
 #include "base/erc.h"
 #include "base/heap.h"
+#include "base/inputpend.h"
 #include "base/trl.h"
 
 #include <gtest/gtest.h>
@@ -375,6 +377,15 @@ int GrowTwo(TrlWalk *walk, Trl *list, int32_t index) {
     return TrlInsert(list, index + 1, 2, nullptr, TrlDepthAt(list, index) + 1) != nullptr;
 }
 
+// Grows two children below every record down to three levels, polling as the flags say.
+void GrowThreeLevels(GrowWalk *g, uint32_t flags) {
+    *g = {};
+    TrlWalkInit(&g->walk);
+    g->walk.flags = flags;
+    g->walk.callback = GrowTwo;
+    g->walk.levelLimit = 3;
+}
+
 int pollCalls, pollPendingAt, progressCalls, progressLastPosition;
 bool PollAfter() {
     return ++pollCalls >= pollPendingAt;
@@ -429,11 +440,8 @@ TEST(Trl, WalkStopsForInputAndCancel) {
     };
     for (const Case &c : cases) {
         TrlPtr list = MakeTree({0});
-        GrowWalk g = {};
-        TrlWalkInit(&g.walk);
-        g.walk.flags = c.flags;
-        g.walk.callback = GrowTwo;
-        g.walk.levelLimit = 3;
+        GrowWalk g;
+        GrowThreeLevels(&g, c.flags);
         pollCalls = progressCalls = 0;
         pollPendingAt = c.pendingAt;
         progressLastPosition = 0;
@@ -459,4 +467,29 @@ TEST(Trl, WalkCallbackRefusalStops) {
     EXPECT_TRUE(TrlAt(list.get(), 0)->bits & TRL_EXPANDED);
     EXPECT_FALSE(TrlAt(list.get(), 1)->bits & TRL_EXPANDED) << "a refused record stays unexpanded";
     EXPECT_EQ(TrlWalkSubtree(list.get(), 3, &walk), 1) << "a start outside the list has nothing to walk";
+}
+
+// Unset, the walk asks the input-pending test itself, and nothing is ever cancelled.
+TEST(Trl, WalkWithoutHooksAsksInputPending) {
+    TrlSetInputHook(nullptr);
+    TrlSetProgressHook(nullptr);
+    struct Case {
+        uint32_t flags;
+        bool interrupted;
+        int result, calls;
+    } cases[] = {
+        {TRL_WALK_INPUT, true, 0, 0},
+        {TRL_WALK_INPUT, false, 1, 7},
+        {TRL_WALK_CANCEL, false, 1, 7},
+    };
+    for (const Case &c : cases) {
+        TrlPtr list = MakeTree({0});
+        GrowWalk g;
+        GrowThreeLevels(&g, c.flags);
+        InputPendingReset();
+        if (c.interrupted) InputPendingInterrupt();
+        EXPECT_EQ(TrlWalkSubtree(list.get(), 0, &g.walk), c.result) << c.flags << " " << c.interrupted;
+        EXPECT_EQ(g.calls, c.calls) << c.flags << " " << c.interrupted;
+    }
+    InputPendingReset();
 }

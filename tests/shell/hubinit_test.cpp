@@ -1,4 +1,5 @@
-// Start-up services used by the library and the document core:
+// Start-up, the frame window and the services used by the library and the document core:
+// - the frame window: the class registers, the window is titled "Veltrix", closing it ends the loop with 0;
 // - the day count of the backup purge (years of 365 days, months of 30, never negative);
 // - temporary files from the "TFXXXXXX" template: unique, empty, open, and never taking an existing name;
 // - the flagged input-pending test.
@@ -24,7 +25,7 @@ SYSTEMTIME Date(int year, int month, int day) {
     return t;
 }
 
-TEST(DaysBetween, CountsYearsMonthsAndDays) {
+TEST(HubDaysBetween, CountsYearsMonthsAndDays) {
     struct Case {
         SYSTEMTIME now, then;
         int32_t expected;
@@ -44,7 +45,7 @@ TEST(DaysBetween, CountsYearsMonthsAndDays) {
     }
 }
 
-class TempFileTest : public testing::Test {
+class HubTempFile : public testing::Test {
 protected:
     void SetUp() override {
         folder = VxTempDir();
@@ -54,7 +55,7 @@ protected:
     std::string folder;
 };
 
-TEST_F(TempFileTest, NamesAreUniqueAndFilesEmpty) {
+TEST_F(HubTempFile, NamesAreUniqueAndFilesEmpty) {
     std::set<std::string> names;
     int files[5];
     for (int &file : files) {
@@ -83,7 +84,7 @@ TEST_F(TempFileTest, NamesAreUniqueAndFilesEmpty) {
     EXPECT_STREQ(path, "<temp file>");
 }
 
-TEST(InputPendingIf, OnlyWhenAsked) {
+TEST(HubInputPendingIf, OnlyWhenAsked) {
     InputPendingReset();
     InputPendingInterrupt();
     EXPECT_EQ(InputPendingIf(0), 0);
@@ -92,6 +93,22 @@ TEST(InputPendingIf, OnlyWhenAsked) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_EQ(InputPendingIf(1), 0);
+}
+
+TEST(HubFrame, ClosingTheFrameEndsTheLoopWithZero) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(HubRegisterFrameClass(instance));
+    HWND frame = HubCreateFrame(instance, SW_SHOWNOACTIVATE);
+    ASSERT_NE(frame, nullptr);
+    char title[64];
+    GetWindowTextA(frame, title, sizeof title);
+    EXPECT_STREQ(title, "Veltrix");
+    char cls[64];
+    GetClassNameA(frame, cls, sizeof cls);
+    EXPECT_STREQ(cls, "vx_Frame");
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(HubMessageLoop(), 0);
+    EXPECT_FALSE(IsWindow(frame));
 }
 
 } // namespace

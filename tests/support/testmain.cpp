@@ -18,16 +18,7 @@ std::string VxTempDir() {
     dir += info ? std::string(info->test_suite_name()) + "." + info->name() : "global";
     for (char &c : dir)
         if (c == '/') c = '_';
-    // Start from an empty folder: remove what an earlier run left.
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string p = dir + "\\" + fd.cFileName;
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
+    VxRemoveTree(dir); // what an earlier run of the same process number left
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir;
 }
@@ -59,6 +50,70 @@ void *VxHoldDenyingWrites(const std::string &path) {
 
 void VxRelease(void *hold) {
     if (hold) CloseHandle(hold);
+}
+
+void VxRemoveFile(const std::string &path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+void VxRemoveTree(const std::string &folder) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName, path = folder + "\\" + name;
+            if (name == "." || name == "..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_DIRECTORY);
+                VxRemoveTree(path);
+            } else {
+                VxRemoveFile(path);
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string VxCurrentDir() {
+    char buffer[MAX_PATH];
+    GetCurrentDirectoryA(sizeof buffer, buffer);
+    return buffer;
+}
+
+bool VxSetCurrentDir(const std::string &path) {
+    return SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+void VxSetReadOnly(const std::string &path, bool on) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    attributes = on ? attributes | FILE_ATTRIBUTE_READONLY : attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY;
+    SetFileAttributesA(path.c_str(), attributes);
+}
+
+void VxSetFileTime(const std::string &path, uint64_t time) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    FILETIME written = {(DWORD)time, (DWORD)(time >> 32)};
+    SetFileTime(h, nullptr, nullptr, &written);
+    CloseHandle(h);
+}
+
+uint64_t VxTimeNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (uint64_t)now.dwHighDateTime << 32 | now.dwLowDateTime;
+}
+
+void *VxDeadPages(size_t size) {
+    return VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);
+}
+
+void VxFreeDeadPages(void *pages, size_t) {
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 int main(int argc, char **argv) {

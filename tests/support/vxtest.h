@@ -45,3 +45,14 @@ void VxSetSystemError(uint32_t code);               // what OsLastError answers 
 // system has no sharing modes, so that the test has nothing to check there.
 void *VxHoldDenyingWrites(const std::string &path);
 void VxRelease(void *hold);
+void VxRemoveFile(const std::string &path);   // a read-only one too
+void VxRemoveTree(const std::string &folder); // the folder and everything in it, attributes notwithstanding
+std::string VxCurrentDir();                   // the process's current folder, in the program's form
+bool VxSetCurrentDir(const std::string &path);
+void VxSetReadOnly(const std::string &path, bool on);
+// File times are in 100 ns units since 1601 (UTC), as the file layer keeps them.
+void VxSetFileTime(const std::string &path, uint64_t time);
+uint64_t VxTimeNow();
+// Pages that fault on every touch, as a mapped view whose file went away; freed with VxFreeDeadPages.
+void *VxDeadPages(size_t size);
+void VxFreeDeadPages(void *pages, size_t size);

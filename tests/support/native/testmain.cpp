@@ -10,7 +10,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,28 +23,40 @@ static fs::path VxProcessTempDir() {
     return fs::temp_directory_path() / ("vxtest-" + std::to_string(getpid()));
 }
 
-// Tests append "\\name" as on Windows; the file layer's POSIX back-end reads the backslash as a separator.
+static std::string VxProgramPath(const std::string &posix) {
+    std::string path = "C:" + posix;
+    for (char &c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+static std::string VxPosix(const std::string &path) {
+    return OsPosixPath(path.c_str());
+}
+
+// In the program's form, as the file layer's POSIX back-end hands out paths: drive C: is the root.
 std::string VxTempDir() {
     const testing::TestInfo *info = testing::UnitTest::GetInstance()->current_test_info();
     std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "global";
     for (char &c : name)
         if (c == '/') c = '_';
     fs::path dir = VxProcessTempDir() / name;
-    fs::remove_all(dir);
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
     fs::create_directories(dir);
-    return dir.string();
+    return VxProgramPath(dir.string());
 }
 
 void VxMakeDir(const std::string &path) {
-    mkdir(OsPosixPath(path.c_str()).c_str(), 0777);
+    mkdir(VxPosix(path).c_str(), 0777);
 }
 
 FILE *VxFileOpen(const std::string &path, const char *mode) {
-    return fopen(OsPosixPath(path.c_str()).c_str(), mode);
+    return fopen(VxPosix(path).c_str(), mode);
 }
 
 bool VxFileExists(const std::string &path) {
-    return access(OsPosixPath(path.c_str()).c_str(), F_OK) == 0;
+    return access(VxPosix(path).c_str(), F_OK) == 0;
 }
 
 void VxSetEnv(const char *name, const char *value) {
@@ -60,6 +75,56 @@ void *VxHoldDenyingWrites(const std::string &) {
 }
 
 void VxRelease(void *) {}
+
+void VxRemoveFile(const std::string &path) {
+    unlink(VxPosix(path).c_str());
+}
+
+void VxRemoveTree(const std::string &folder) {
+    std::error_code ignored;
+    fs::remove_all(VxPosix(folder), ignored);
+}
+
+std::string VxCurrentDir() {
+    std::error_code ignored;
+    return VxProgramPath(fs::current_path(ignored).string());
+}
+
+bool VxSetCurrentDir(const std::string &path) {
+    return chdir(VxPosix(path).c_str()) == 0;
+}
+
+void VxSetReadOnly(const std::string &path, bool on) {
+    struct stat st;
+    std::string p = VxPosix(path);
+    if (stat(p.c_str(), &st) != 0) return;
+    chmod(p.c_str(), on ? st.st_mode & ~(mode_t)0222 : st.st_mode | S_IWUSR);
+}
+
+static const uint64_t vxSecondsTo1970 = 11644473600u;
+
+void VxSetFileTime(const std::string &path, uint64_t time) {
+    struct timespec times[2];
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = (time_t)(time / 10000000u - vxSecondsTo1970);
+    times[1].tv_nsec = (long)(time % 10000000u * 100);
+    utimensat(AT_FDCWD, VxPosix(path).c_str(), times, 0);
+}
+
+uint64_t VxTimeNow() {
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return ((uint64_t)now.tv_sec + vxSecondsTo1970) * 10000000u + (uint64_t)now.tv_nsec / 100;
+}
+
+void *VxDeadPages(size_t size) {
+    void *pages = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return pages == MAP_FAILED ? nullptr : pages;
+}
+
+void VxFreeDeadPages(void *pages, size_t size) {
+    if (pages) munmap(pages, size);
+}
 
 int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);

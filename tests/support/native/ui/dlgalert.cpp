@@ -3,15 +3,24 @@
 // portable modules and their tests call is here.
 #include "ui/dlgalert.h"
 
+#include "base/seam.h"
+
 #include <cstdarg>
 #include <cstdio>
 
 enum { ALERT_ANSWER_OK = 1 }; // the system's IDOK
 
 static AlertHook alertTestHook;
+static ProgressHook progressTestHook;
+
+static void AlertResetSeams() {
+    alertTestHook = nullptr;
+    progressTestHook = nullptr;
+}
 
 void AlertSetTestHook(AlertHook hook) {
     alertTestHook = hook;
+    SeamRegisterReset(AlertResetSeams);
 }
 
 int AlertBox(const char *text, int kind, int defaultButton) {
@@ -28,10 +37,9 @@ int AlertError(const char *format, ...) {
 }
 
 // No progress box opens natively: a step is cancelled only when the test hook says so.
-static ProgressHook progressTestHook;
-
 void ProgressSetTestHook(ProgressHook hook) {
     progressTestHook = hook;
+    SeamRegisterReset(AlertResetSeams);
 }
 
 bool ProgressStep(int position) {

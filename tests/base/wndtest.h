@@ -1,0 +1,71 @@
+// Helpers of the window tests (Windows-only modules): windows of a class whose procedure records what it
+// receives and passes the rest to the library's default procedure, the queue drained, and the system probe's
+// answers for a given version.
+#pragma once
+
+#include "base/inputpend.h"
+#include "base/sysprobe.h"
+#include "base/wnd.h"
+
+#include <windows.h>
+
+#include <vector>
+
+// Dispatched, not only removed: a paint message stays queued until its window has painted.
+inline void WtDrainQueue() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// What the recording procedure saw: caret-blink timers, and private, command, click, wheel and context-menu
+// messages with their parameters.
+inline int wtSystimerSeen;
+inline bool wtSystimerInterrupts; // a caret-blink timer interrupts long work
+inline std::vector<UINT> wtReceived;
+inline std::vector<WPARAM> wtReceivedWParam;
+inline std::vector<LPARAM> wtReceivedLParam;
+
+inline LRESULT CALLBACK WtRecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == 0x118) {
+        wtSystimerSeen++;
+        if (wtSystimerInterrupts) InputPendingInterrupt();
+        return 0;
+    }
+    if ((message >= WM_USER && message < 0xC000) || message == WM_COMMAND || message == WM_LBUTTONDOWN ||
+        message == WM_MOUSEWHEEL || message == WM_CONTEXTMENU) {
+        wtReceived.push_back(message);
+        wtReceivedWParam.push_back(wParam);
+        wtReceivedLParam.push_back(lParam);
+    }
+    return WndDefaultProc(window, message, wParam, lParam);
+}
+
+inline HWND WtMakeWindow(DWORD style, int x, int y, int w, int h, HWND parent = nullptr,
+                         const char *title = "test") {
+    static bool registered;
+    if (!registered) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = WtRecordingProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "vxWinTest";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    Xywh pos = {x, y, w, h};
+    return WndCreate("vxWinTest", title, style, &pos, parent, nullptr);
+}
+
+inline void WtClearReceived() {
+    wtReceived.clear();
+    wtReceivedWParam.clear();
+    wtReceivedLParam.clear();
+}
+
+inline SysTestAnswers WtAnswers(uint32_t major, uint32_t minor, uint32_t platform) {
+    SysTestAnswers a = {};
+    a.major = major;
+    a.minor = minor;
+    a.platform = platform;
+    return a;
+}
