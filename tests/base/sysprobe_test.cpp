@@ -207,9 +207,10 @@ TEST_F(SysProbeTest, ProductSuiteIsAnExactEntryMatch) {
 }
 
 int zoomCalls, zoomPercent;
-void RecordZoom(int percent) {
+int32_t RecordZoom(int32_t percent) {
     zoomCalls++;
     zoomPercent = percent;
+    return 100;
 }
 
 // A remote session's screen-font zoom reaches the font layer through the hook; unset, nobody is told.
