@@ -31,6 +31,8 @@ struct FileOsInfo {
     uint32_t attributes; // FILEOS_ATTR_*
 };
 
+typedef int (*FileOsVisitFn)(const char *name, const FileOsInfo *info, void *data);
+
 // One back-end. Calls return 1 on success and 0 on failure, with the system error readable through
 // OsLastError (base/os.h) right after the failure, unless said otherwise.
 struct FileOsCalls {
@@ -61,6 +63,12 @@ struct FileOsCalls {
     int (*remove)(const char *path);
     int (*makeDir)(const char *path);
     uint32_t (*tickCount)(); // milliseconds, wrapping
+    // Renames a file over another one, which it replaces in one step where the system allows; the target may
+    // exist. 0 leaves both files as they were.
+    int (*replace)(const char *from, const char *to);
+    // Calls visit for each entry of a folder ("." and ".." left out) until it returns 0; 0 when the folder
+    // cannot be read.
+    int (*listFolder)(const char *folder, FileOsVisitFn visit, void *data);
 };
 
 // The back-end's own table (defined by the platform's fileos source file).

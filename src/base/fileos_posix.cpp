@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -186,6 +187,22 @@ static int FileOsPosixMakeDir(const char *path) {
     return mkdir(FileOsPath(path).c_str(), 0777) == 0;
 }
 
+static int FileOsPosixListFolder(const char *folder, FileOsVisitFn visit, void *data) {
+    std::string base = FileOsPath(folder);
+    DIR *dir = opendir(base.c_str());
+    if (!dir) return 0;
+    while (struct dirent *entry = readdir(dir)) {
+        if (!strcmp(entry->d_name, ".") || !strcmp(entry->d_name, "..")) continue;
+        struct stat st;
+        if (stat((base + "/" + entry->d_name).c_str(), &st) != 0) continue;
+        FileOsInfo info;
+        FileOsPosixInfo(st, &info);
+        if (!visit(entry->d_name, &info, data)) break;
+    }
+    closedir(dir);
+    return 1;
+}
+
 static const FileOsCalls fileOsPosix = {
     .open = FileOsPosixOpen,
     .close = FileOsPosixClose,
@@ -209,6 +226,8 @@ static const FileOsCalls fileOsPosix = {
     .remove = FileOsPosixRemove,
     .makeDir = FileOsPosixMakeDir,
     .tickCount = UtilOsTickCount,
+    .replace = FileOsPosixRename,
+    .listFolder = FileOsPosixListFolder,
 };
 
 const FileOsCalls *FileOsDefaultCalls() {

@@ -9,6 +9,7 @@
 #include "base/fileprim.h"
 
 #include <cstdio>
+#include <cstring>
 #include <windows.h>
 
 #ifndef __x86_64__
@@ -217,6 +218,27 @@ static int FileOsWinMakeDir(const char *path) {
     return CreateDirectoryA(path, nullptr);
 }
 
+// Written through, so that the new name is on disk when the call returns.
+static int FileOsWinReplace(const char *from, const char *to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+static int FileOsWinListFolder(const char *folder, FileOsVisitFn visit, void *data) {
+    char pattern[MAX_PATH + 3];
+    snprintf(pattern, sizeof pattern, "%s\\*", folder);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(pattern, &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!strcmp(fd.cFileName, ".") || !strcmp(fd.cFileName, "..")) continue;
+        FileOsInfo info;
+        FileOsWinInfo(fd.dwFileAttributes, fd.ftLastWriteTime, fd.nFileSizeHigh, fd.nFileSizeLow, &info);
+        if (!visit(fd.cFileName, &info, data)) break;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return 1;
+}
+
 static uint32_t FileOsWinTickCount() {
     return GetTickCount();
 }
@@ -244,6 +266,8 @@ static const FileOsCalls fileOsWin32 = {
     .remove = FileOsWinRemove,
     .makeDir = FileOsWinMakeDir,
     .tickCount = FileOsWinTickCount,
+    .replace = FileOsWinReplace,
+    .listFolder = FileOsWinListFolder,
 };
 
 const FileOsCalls *FileOsDefaultCalls() {

@@ -52,6 +52,16 @@ int AlertError(const char *format, ...) {
     return AlertBox(text, ALERT_WARNING, 0);
 }
 
+static AlertChooseHook alertChooseHook;
+
+void AlertSetChooseHook(AlertChooseHook hook) {
+    alertChooseHook = hook;
+}
+
+int AlertChoose(const char *text, const char *const *buttons, int count, int defaultButton) {
+    return alertChooseHook ? alertChooseHook(text, buttons, count, defaultButton) : -1;
+}
+
 void AlertSuppress() {
     alertSuppressed++;
 }

@@ -17,6 +17,13 @@ std::vector<VxAlert> &VxAlerts();
 void VxAlertsReset();
 void VxAlertAnswer(int answer);
 
+// Questions with buttons of their own (AlertChoose) are recorded with this kind and answered with the index
+// queued by VxAlertAnswer (-1, the box closed, when none is queued).
+enum { VX_ALERT_CHOOSE = -1, VX_ALERT_SAVE = -2 };
+// Save dialogs are recorded with kind VX_ALERT_SAVE and the title as text; each takes the next queued name,
+// and is cancelled when none is queued.
+void VxSaveAnswer(const std::string &path);
+
 // Log lines (without their date prefix) written while a capture runs.
 void VxLogCaptureStart();
 std::vector<std::string> VxLogCaptureStop();
@@ -25,6 +32,10 @@ std::vector<std::string> VxLogCaptureStop();
 // back (SeamResetAll) and routes them again after each test.
 void VxSeamsInstall();
 void VxSeamsListen();
+
+// The program's per-user settings key, opened for the test program under a key of its own (removed when the
+// program ends) where the settings live in the registry.
+void VxOpenSettings();
 
 // A fresh empty folder for the running test, under the system's temporary folder; ends without a backslash.
 std::string VxTempDir();

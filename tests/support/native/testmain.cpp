@@ -61,6 +61,9 @@ void *VxHoldDenyingWrites(const std::string &) {
 
 void VxRelease(void *) {}
 
+// The native build keeps the settings in memory: nothing to open.
+void VxOpenSettings() {}
+
 int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
     HeapInit();
