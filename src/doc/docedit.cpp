@@ -409,7 +409,7 @@ int AppendLineText(const char *text) {
     FileBuffer *doc = append.doc;
     if (!doc || editErrorCode) return 0;
     if (!DocEnsureLines(doc, 1)) return 0;
-    int32_t length = (int32_t)strnlen(text, LINE_MAX);
+    int32_t length = (int32_t)strnlen(text, LINE_TEXT_MAX);
     int64_t at = ScratchFileAppend(doc, text, length);
     if (at < 0) return 0;
     if ((uint32_t)at != append.nextOffset) {
@@ -581,7 +581,7 @@ int DocSplitLine(FileBuffer *doc, int32_t line, int32_t column, bool fIndent) {
     if (fIndent && DtaAutoIndent(doc)) {
         while (skip < record.length && DocIsBlankChar(record.text[skip])) skip++;
         int32_t indent = Min(DocLeadingBlanks(&record), column);
-        if (indent + record.length - skip <= LINE_MAX)
+        if (indent + record.length - skip <= LINE_TEXT_MAX)
             LineFromText(record.text, indent, &rest);
         else
             skip = column;
@@ -612,7 +612,7 @@ int DocJoinLines(FileBuffer *doc, int32_t line, LineRecord *record, bool fSmart)
     if (record->length == 0) return DocDeleteLines(doc, line, 1);
     if (line + 1 >= doc->lnMac) return 1;
     GetLine(doc, line + 1, &second);
-    if (record->length + second.length >= LINE_MAX) {
+    if (record->length + second.length >= LINE_TEXT_MAX) {
         AlertError(ercDocJoinTooLong);
         return 0;
     }

@@ -15,7 +15,7 @@
 const char ercDocScratchFile[] =
     "Cannot create Scratch File; possibly not enough space on disk for temporary files.";
 
-enum { DOC_LENGTH_SLACK = 1000, DOC_READ_MAX = LINE_MAX + 2 };
+enum { DOC_LENGTH_SLACK = 1000, DOC_READ_MAX = LINE_TEXT_MAX + 2 };
 
 // ---- The scratch file ----
 
@@ -56,13 +56,13 @@ void ScratchFileClose(bool fKeep) {
 // One write of the text and its CR LF. Offsets in the file are 32-bit: the file layer refuses a write that
 // would take it to 4 GB.
 int64_t ScratchFileAppend(FileBuffer *doc, const char *text, int32_t length) {
-    static char line[LINE_MAX + 2];
+    static char line[LINE_TEXT_MAX + 2];
     if (scratchFile < 0) {
         ErcSetF(ercDocScratchFile);
         if (doc) EditErrorSetFile(doc);
         return -1;
     }
-    length = ClampValue(length, 0, LINE_MAX);
+    length = ClampValue(length, 0, LINE_TEXT_MAX);
     memcpy(line, text, (size_t)length);
     memcpy(line + length, "\r\n", 2);
     uint32_t at = FileGetSize(scratchFile);
@@ -410,7 +410,7 @@ void GetLine(FileBuffer *doc, int32_t line, LineRecord *out) {
         LineClear(out);
         return;
     }
-    int32_t n = DocFetchText(doc, line, out->text, LINE_MAX);
+    int32_t n = DocFetchText(doc, line, out->text, LINE_TEXT_MAX);
     out->length = (int16_t)n;
     out->text[n] = 0;
 }
@@ -510,7 +510,7 @@ void DocEndPos(const FileBuffer *doc, int32_t *outLine, int32_t *outColumn) {
 // The text goes to the scratch file first: when that fails, nothing else has changed.
 int DocStoreInsertLine(FileBuffer *doc, int32_t line, const char *text, int32_t length) {
     DocResetFetchCache();
-    length = ClampValue(length, 0, LINE_MAX);
+    length = ClampValue(length, 0, LINE_TEXT_MAX);
     int64_t at = ScratchFileAppend(doc, text, length);
     if (at < 0) return 0;
     int32_t i = DocSplitRunAt(doc, line);

@@ -68,7 +68,7 @@ int DocStoreDeleteLines(FileBuffer *doc, int32_t line, int32_t n);
 // Line fetch. Lines outside 0..line count - 1 read as empty.
 void GetLine(FileBuffer *doc, int32_t line, LineRecord *out);
 void GetLineShort(FileBuffer *doc, int32_t line, unsigned char *out); // length byte, at most 250 characters
-// Columns [from, to) clamped to the line, as a C string (out holds LINE_MAX + 1 bytes).
+// Columns [from, to) clamped to the line, as a C string (out holds LINE_TEXT_MAX + 1 bytes).
 void GetLineSubstring(FileBuffer *doc, int32_t line, int32_t from, int32_t to, char *out);
 int32_t GetLineLength(FileBuffer *doc, int32_t line); // characters without the line end
 uint32_t DocLineRawLength(FileBuffer *doc, int32_t line);

@@ -184,7 +184,7 @@ static KsadStep KsadByte(KsadBuild *b, unsigned char c, bool ctrlZ) {
     b->stored++;
     b->counted++;
     if (c == '\r' && b->style == EOL_CR) return KSAD_LINE_END;
-    return b->counted >= LINE_MAX ? KSAD_CUT : KSAD_GO_ON;
+    return b->counted >= LINE_TEXT_MAX ? KSAD_CUT : KSAD_GO_ON;
 }
 
 // Scans [pos, to): 1 at the end of the range, 0 on failure, -1 at a ^Z that ends the text.
@@ -346,7 +346,7 @@ static int DocWriteLines(FileBuffer *doc, int file, uint32_t style) {
     int32_t eolLength = (int32_t)strlen(eol);
     FileSeek(file, 0);
     for (int32_t line = 0; line < doc->lnMac; line++) {
-        if (DocStoredLength(doc, line) > LINE_MAX + 2) {
+        if (DocStoredLength(doc, line) > LINE_TEXT_MAX + 2) {
             if (!DocWriteStoredLine(doc, line, file)) return 0;
         } else {
             GetLine(doc, line, &record);
@@ -572,9 +572,23 @@ static bool DocChangedOutsideAllowed(FileBuffer *doc, const char *path) {
     return AlertBox(text, ALERT_YESNO, 0) == DOC_ANSWER_YES;
 }
 
+// The copy the buffer reads from holds the file as it was loaded; a copy of the saved file replaces it. Undo
+// snapshots read from the old copy, so it is kept while the buffer has undo steps; the save generation stays.
+static void DocRecopyAfterSave(FileBuffer *doc) {
+    if (DocOpt().keepCopiesAfterSave || !(doc->flags & DOC_TEMP_COPY) || DocIsModified(doc) ||
+        UndoStepCount(doc) > 0)
+        return;
+    char name[256];
+    DocGetFileName(doc, name);
+    int source = FileOpenEx(name, 0, 1, 1, 0);
+    if (source < 0) return;
+    int old = doc->fn;
+    if (DocCopyBacking(doc, source, DOC_COPY_RELOAD)) DocCloseBacking(old, true);
+    FileClose(source);
+}
+
 static void DocAfterSaveReplace(FileBuffer *doc, bool wasModified, bool fDeferredParse) {
-    if (!DocOpt().keepCopiesAfterSave && (doc->flags & DOC_TEMP_COPY) && !DocIsModified(doc))
-        DocReload(doc, false);
+    DocRecopyAfterSave(doc);
     DocResetFetchCache();
     if (wasModified || AnyDocModified() || DocOpt().backSavedByCopy) RecoveryWrite(false);
     if (doc->flags & DOC_TOKEN_MACRO_LANG) DocLang().refreshTokenMacros(doc);

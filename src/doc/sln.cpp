@@ -1,5 +1,5 @@
-// sln: line records (prefix Line). Every operation keeps the length within 0..LINE_MAX and the NUL after the
-// text; positions outside the line are clamped or refused rather than written.
+// sln: line records (prefix Line). Every operation keeps the length within 0..LINE_TEXT_MAX and the NUL after
+// the text; positions outside the line are clamped or refused rather than written.
 #include "doc/sln.h"
 
 #include "base/file.h"
@@ -18,7 +18,7 @@ static void LineSetLength(LineRecord *record, int32_t length) {
 }
 
 LineRecord *LineRecordAlloc(int32_t n) {
-    n = ClampValue(n, 0, LINE_MAX);
+    n = ClampValue(n, 0, LINE_TEXT_MAX);
     return (LineRecord *)MemAlloc(sizeof(int16_t) + (size_t)n + 1);
 }
 
@@ -29,7 +29,7 @@ int LineRecordWrite(int file, const LineRecord *record) {
 
 int LineRecordRead(int file, LineRecord *record) {
     int16_t length = 0;
-    if (FileReadExact(file, &length, sizeof length) && length >= 0 && length <= LINE_MAX &&
+    if (FileReadExact(file, &length, sizeof length) && length >= 0 && length <= LINE_TEXT_MAX &&
         FileReadExact(file, record->text, length + 1) && record->text[length] == 0) {
         record->length = length;
         return 1;
@@ -43,7 +43,7 @@ void LineClear(LineRecord *record) {
 }
 
 int LineInsertChar(LineRecord *record, int32_t pos, char ch) {
-    if (record->length >= LINE_MAX || pos < 0 || pos > record->length) return 0;
+    if (record->length >= LINE_TEXT_MAX || pos < 0 || pos > record->length) return 0;
     memmove(record->text + pos + 1, record->text + pos, (size_t)(record->length - pos));
     record->text[pos] = ch;
     LineSetLength(record, record->length + 1);
@@ -52,7 +52,7 @@ int LineInsertChar(LineRecord *record, int32_t pos, char ch) {
 
 int32_t LineInsertFill(LineRecord *record, int32_t pos, char ch, int32_t n) {
     pos = LineClampPos(record, pos);
-    n = Min(n, LINE_MAX - record->length);
+    n = Min(n, LINE_TEXT_MAX - record->length);
     if (n <= 0) return 0;
     memmove(record->text + pos + n, record->text + pos, (size_t)(record->length - pos));
     memset(record->text + pos, ch, (size_t)n);
@@ -62,7 +62,7 @@ int32_t LineInsertFill(LineRecord *record, int32_t pos, char ch, int32_t n) {
 
 int32_t LineInsertSz(LineRecord *record, int32_t pos, const char *sz) {
     int32_t n = (int32_t)strlen(sz);
-    if (n == 0 || record->length + n > LINE_MAX) return 0;
+    if (n == 0 || record->length + n > LINE_TEXT_MAX) return 0;
     pos = LineClampPos(record, pos);
     memmove(record->text + pos + n, record->text + pos, (size_t)(record->length - pos));
     memcpy(record->text + pos, sz, (size_t)n);
@@ -82,7 +82,7 @@ void LineDeleteChars(LineRecord *record, int32_t pos, int32_t n) {
 }
 
 void LineSetChar(LineRecord *record, int32_t pos, char ch) {
-    if (pos < 0 || pos >= LINE_MAX) return;
+    if (pos < 0 || pos >= LINE_TEXT_MAX) return;
     if (pos >= record->length) {
         memset(record->text + record->length, ' ', (size_t)(pos - record->length));
         LineSetLength(record, pos + 1);
@@ -91,15 +91,15 @@ void LineSetChar(LineRecord *record, int32_t pos, char ch) {
 }
 
 void LineFill(LineRecord *record, int32_t pos, char ch, int32_t n) {
-    if (pos < 0 || pos >= LINE_MAX || n <= 0) return;
-    n = Min(n, LINE_MAX - pos);
+    if (pos < 0 || pos >= LINE_TEXT_MAX || n <= 0) return;
+    n = Min(n, LINE_TEXT_MAX - pos);
     if (pos > record->length) memset(record->text + record->length, ' ', (size_t)(pos - record->length));
     memset(record->text + pos, ch, (size_t)n);
     if (pos + n > record->length) LineSetLength(record, pos + n);
 }
 
 int LineAppend(const LineRecord *src, LineRecord *dst) {
-    if (src->length + dst->length > LINE_MAX) return 0;
+    if (src->length + dst->length > LINE_TEXT_MAX) return 0;
     memmove(dst->text + dst->length, src->text, (size_t)src->length);
     LineSetLength(dst, dst->length + src->length);
     return 1;
@@ -124,11 +124,11 @@ void LineCollapseBlanks(LineRecord *record) {
 
 int LineExpandTabs(LineRecord *record, int32_t tabWidth) {
     if (tabWidth < 1) tabWidth = 1;
-    char out[LINE_MAX];
+    char out[LINE_TEXT_MAX];
     int32_t n = 0;
     for (int32_t i = 0; i < record->length; i++) {
         int32_t width = record->text[i] == '\t' ? tabWidth - n % tabWidth : 1;
-        if (n + width > LINE_MAX) return 0; // the line stays as it was rather than lose its tail
+        if (n + width > LINE_TEXT_MAX) return 0; // the line stays as it was rather than lose its tail
         if (record->text[i] == '\t')
             memset(out + n, ' ', (size_t)width);
         else
@@ -141,7 +141,7 @@ int LineExpandTabs(LineRecord *record, int32_t tabWidth) {
 }
 
 void LineFromText(const char *text, int32_t length, LineRecord *record) {
-    length = ClampValue(length, 0, LINE_MAX);
+    length = ClampValue(length, 0, LINE_TEXT_MAX);
     memmove(record->text, text, (size_t)length);
     LineSetLength(record, length);
 }
@@ -151,5 +151,5 @@ void LineFromPstr(const unsigned char *pstr, LineRecord *record) {
 }
 
 void LineFromSz(const char *sz, LineRecord *record) {
-    LineFromText(sz, (int32_t)strnlen(sz, LINE_MAX), record);
+    LineFromText(sz, (int32_t)strnlen(sz, LINE_TEXT_MAX), record);
 }
