@@ -137,7 +137,7 @@ int DocLongLineAdd(int file, uint32_t offset, uint32_t length) {
 uint32_t DocLongLineLength(int file, uint32_t offset) {
     bool found;
     int32_t i = DocLongLineSearch(file, offset, &found);
-    return found ? longLines[i].length : DOC_LINE_LONG;
+    return found ? longLines[i].length : (uint32_t)DOC_LINE_LONG;
 }
 
 void DocLongLinesDropFile(int file) {
@@ -172,7 +172,7 @@ uint32_t DocStoredLength(const FileBuffer *doc, int32_t line) {
     uint16_t entry = DocLengths(doc)[line];
     if (entry != DOC_LINE_LONG) return entry;
     const LineRun *run = DocGetRun(doc, RunTableFind(doc->hrgl, line));
-    return run->first == line ? DocLongLineLength(RunFile(run), run->offset) : DOC_LINE_LONG;
+    return run->first == line ? DocLongLineLength(RunFile(run), run->offset) : (uint32_t)DOC_LINE_LONG;
 }
 
 static uint64_t DocSumLengths(const FileBuffer *doc, int32_t from, int32_t to) {

@@ -53,7 +53,7 @@ void DocFileStyleSet(int file, uint32_t style) {
 
 uint32_t DocFileStyle(int file) {
     if (file == ScratchFileNumber()) return EOL_CRLF;
-    return file >= 0 && file < FILE_MAX_OPEN && docFileStyles[file] ? docFileStyles[file] - 1u : EOL_NONE;
+    return file >= 0 && file < FILE_MAX_OPEN && docFileStyles[file] ? docFileStyles[file] - 1u : (uint32_t)EOL_NONE;
 }
 
 // ---- Detecting line ends ----
@@ -152,7 +152,7 @@ static bool KsadEndLine(KsadBuild *b) {
         b->flags |= DOC_LONG_LINE;
         b->needRun = true;
     }
-    b->lengths[b->lines++] = (uint16_t)(isLong ? DOC_LINE_LONG : b->stored);
+    b->lengths[b->lines++] = (uint16_t)(isLong ? (uint32_t)DOC_LINE_LONG : b->stored);
     if (b->whole && b->lines % KSAD_RUN_LINES == 0) b->needRun = true;
     b->lineStart += b->stored;
     b->stored = 0;

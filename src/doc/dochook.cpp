@@ -36,7 +36,7 @@ static const DocDisplayHook docDisplayNeutral = {
     .swApplyDocPositions = DocHookNothingDoc,
 };
 
-static const DocOptions docOptionsNeutral = {.eolDefault = 1};
+static const DocOptions docOptionsNeutral{};
 
 static void DocHookStatus(const char *) {}
 static int DocHookNoTempFile(char *outPath) {

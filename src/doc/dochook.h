@@ -38,22 +38,23 @@ struct DocDisplayHook {
 // The shell's option words and preferences that the document core reads. The neutral record: CR LF for new
 // buffers, every option off, no backup folder, unlimited undo.
 struct DocOptions {
-    uint32_t eolDefault;      // line-end style of new buffers: 1 CR LF, 2 LF, 3 CR
-    bool parseInBackground;   // option bit 0: mark saved and synchronised files for a later parse
-    bool keepCopiesAfterSave; // option bit 1: a temporary-copy buffer is not copied again after a save
-    bool backSavedByCopy;     // option bit 23: back saved and loaded files by a temporary copy
-    bool markReadOnly;        // option bit 26: "!" before the caption of a read-only buffer
-    bool editReadOnly;        // option bit 27: read-only buffers may be changed
-    bool ctrlZEndsText;       // a ^Z byte ends a file's text
-    bool makeBackups;         // the first save after loading keeps the previous file in the backup folder
-    bool trimOnSave;          // remove trailing blanks when saving
-    bool purgeBackups;        // delete backups older than purgeDays
-    int32_t purgeDays;        //
-    bool changedLineMarks;    // display option: changed lines are marked in the margin
-    bool batchWork;           // batch work: no questions about projects
-    bool fileBusyState;       // state bit 5: a file that cannot be opened for writing is reported busy
-    int32_t undoLevels;       // 0 or less: no limit
-    char backupDir[256];      // empty: no backups
+    uint32_t eolDefault = 1;        // line-end style of new buffers: 1 CR LF, 2 LF, 3 CR
+    bool parseInBackground = false; // option bit 0: mark saved and synchronised files for a later parse
+    bool keepCopiesAfterSave =
+        false;                    // option bit 1: a temporary-copy buffer is not copied again after a save
+    bool backSavedByCopy = false; // option bit 23: back saved and loaded files by a temporary copy
+    bool markReadOnly = false;    // option bit 26: "!" before the caption of a read-only buffer
+    bool editReadOnly = false;    // option bit 27: read-only buffers may be changed
+    bool ctrlZEndsText = false;   // a ^Z byte ends a file's text
+    bool makeBackups = false;     // the first save after loading keeps the previous file in the backup folder
+    bool trimOnSave = false;      // remove trailing blanks when saving
+    bool purgeBackups = false;    // delete backups older than purgeDays
+    int32_t purgeDays = 0;        //
+    bool changedLineMarks = false; // display option: changed lines are marked in the margin
+    bool batchWork = false;        // batch work: no questions about projects
+    bool fileBusyState = false;    // state bit 5: a file that cannot be opened for writing is reported busy
+    int32_t undoLevels = 0;        // 0 or less: no limit
+    char backupDir[256] = {};      // empty: no backups
 };
 
 struct DocShellHook {

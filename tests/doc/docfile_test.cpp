@@ -148,8 +148,9 @@ TEST_F(DocFileTest, LoadingAndSavingFixtures) {
                 EXPECT_TRUE(Written(doc, style) == expected)
                     << "style " << style << (edited ? " edited" : "");
             }
-            if (f.style == EOL_NONE)
+            if (f.style == EOL_NONE) {
                 EXPECT_TRUE(Written(doc, EOL_NONE) == Copied(f, edited, firstStored)) << "own style";
+            }
         }
         DocFree(doc, false);
     }
