@@ -507,7 +507,8 @@ static bool DocJoinProjectOnLoad(FileBuffer *doc, int32_t iProj, int32_t ifile, 
     uint32_t projFlags = DocSymbol().projFlags(iProj);
     FileRec *rec = FileGetRec(doc->fn);
     if ((projFlags & DOC_PROJ_READONLY) && rec) rec->flags |= FILE_READONLY;
-    doc->flags = (doc->flags & ~DOC_PROJECT_BIT27) | (projFlags & DOC_PROJ_BIT27 ? (uint32_t)DOC_PROJECT_BIT27 : 0u);
+    doc->flags =
+        (doc->flags & ~DOC_PROJECT_BIT27) | (projFlags & DOC_PROJ_BIT27 ? (uint32_t)DOC_PROJECT_BIT27 : 0u);
     if (!fCompare) return false;
     FileInfo stored, actual;
     return DocSymbol().projStoredFileInfo(iProj, ifile, &stored) && FileGetInfo(doc->fn, &actual) &&

@@ -345,7 +345,8 @@ static int DocPutRuns(FileBuffer *dst, int32_t dstLine, int32_t n, const DocRunS
         LineRun *run = DocGetRun(dst, k + r);
         *run = slice->runs[r];
         run->first += delta;
-        run->flags = (run->flags & ~(RUN_FRESH | RUN_SCRATCH | RUN_TYPING)) | (scratchBit ? (uint32_t)RUN_SCRATCH : 0u);
+        run->flags = (run->flags & ~(RUN_FRESH | RUN_SCRATCH | RUN_TYPING)) |
+                     (scratchBit ? (uint32_t)RUN_SCRATCH : 0u);
         run->generation = generation;
     }
     DocShiftLengths(dst, dstLine, n);

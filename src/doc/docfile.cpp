@@ -53,7 +53,8 @@ void DocFileStyleSet(int file, uint32_t style) {
 
 uint32_t DocFileStyle(int file) {
     if (file == ScratchFileNumber()) return EOL_CRLF;
-    return file >= 0 && file < FILE_MAX_OPEN && docFileStyles[file] ? docFileStyles[file] - 1u : (uint32_t)EOL_NONE;
+    return file >= 0 && file < FILE_MAX_OPEN && docFileStyles[file] ? docFileStyles[file] - 1u
+                                                                    : (uint32_t)EOL_NONE;
 }
 
 // ---- Detecting line ends ----
@@ -223,7 +224,10 @@ static bool KsadLastLine(KsadBuild *b) {
     if (b->stored == 0) return true;
     if (!KsadRoomForLine(b)) return false;
     int64_t at = ScratchFileCopyLine(b->file, b->lineStart, b->stored);
-    if (at < 0 || !KsadAddRun(b, b->lines, ScratchFileNumber(), (uint32_t)at, RUN_SCRATCH)) return false;
+    if (at < 0) return false;
+    // A file that is one line without a line end: that line's run replaces the first run.
+    if (b->runs[b->runCount - 1].first == b->lines) b->runCount--;
+    if (!KsadAddRun(b, b->lines, ScratchFileNumber(), (uint32_t)at, RUN_SCRATCH)) return false;
     uint32_t stored = b->stored + 2;
     if (stored >= DOC_LINE_LONG && !DocLongLineAdd(ScratchFileNumber(), (uint32_t)at, stored)) return false;
     if (stored >= DOC_LINE_LONG) b->flags |= DOC_LONG_LINE;
@@ -250,6 +254,7 @@ static void KsadInstall(KsadBuild *b, Handle *table, Handle *lengths) {
 // The run table and the length array as the buffer keeps them.
 static bool KsadFinish(KsadBuild *b) {
     uint32_t end = b->lineStart;
+    if (b->runs[b->runCount - 1].first == b->lines) b->runCount--; // a run without lines (no text at all)
     if (!KsadAddRun(b, b->lines, b->file, end, 0)) return false;
     Handle *table = HAlloc(RunTableBytes(b->runCount));
     Handle *lengths = HAllocCopy((uint32_t)Max(b->lines, 1) * 2, b->lengths);

@@ -101,6 +101,20 @@ static int MrkListRead(int file, int32_t present, Stl **out) {
     return !present || *out;
 }
 
+// Each name's value is a plex index, and each plex index is named once.
+static bool MrkSetNamesAreIndexes(const MarkSet *set) {
+    int32_t count = set->plex.count;
+    bool *named = (bool *)MemAlloc((size_t)count + 1);
+    bool ok = named != nullptr;
+    for (int32_t i = 0; ok && i < StlCount(set->names); i++) {
+        uint32_t value = (uint32_t)StlItemValue(StlItem(set->names, i));
+        ok = value < (uint32_t)count && !named[value];
+        if (ok) named[value] = true;
+    }
+    MemFree(named);
+    return ok;
+}
+
 int MrkSetRead(int file, MarkSet **out) {
     *out = nullptr;
     int32_t count;
@@ -121,9 +135,7 @@ int MrkSetRead(int file, MarkSet **out) {
               set->names && StlCount(set->names) == set->plex.count;
     set->flags = (uint32_t)tail[0];
     set->current = ClampValue(tail[1], -1, set->plex.count - 1);
-    if (ok)
-        for (int32_t i = 0; i < StlCount(set->names); i++)
-            ok = ok && (uint32_t)StlItemValue(StlItem(set->names, i)) < (uint32_t)set->plex.count;
+    ok = ok && MrkSetNamesAreIndexes(set);
     if (!ok) {
         MrkSetFree(set);
         return 0;
