@@ -90,7 +90,7 @@ std::vector<Fixture> Fixtures() {
         {"ctrl-z off", "a\r\nb\r\n\x1Ajunk", false, {"a", "b", "\x1Ajunk"}, EOL_CRLF, DOC_BINARY},
         {"no final end", "a\nb", false, {"a", "b"}, EOL_LF, 0},
         {"one line, no line end", "abc", false, {"abc"}, EOL_NONE, 0},
-        {"^Z first", "\x1A" "abc\r\n", true, {}, EOL_NONE, ended | DOC_CTRL_Z},
+        {"^Z first", "\x1A" "abc\r\n", true, {}, EOL_CRLF, ended | DOC_CTRL_Z},
         {"binary", "a\x01\xE9\n", false, {"a\x01\xE9"}, EOL_LF, ended | DOC_BINARY},
         {"4092 crlf", x4092 + "\r\n", false, {x4092}, EOL_CRLF, ended},
         {"4092 lf", x4092 + "\n", false, {x4092}, EOL_LF, ended},
