@@ -188,31 +188,76 @@ static KsadStep KsadByte(KsadBuild *b, unsigned char c, bool ctrlZ) {
     return b->counted >= LINE_TEXT_MAX ? KSAD_CUT : KSAD_GO_ON;
 }
 
+// 1 when the bytes hold one that sets the binary flag: below 32 other than tab, LF and CR, or 128 and above.
+// Eight bytes at a time: a word without high bits and without bytes below 32 is plain text.
+static bool KsadHasBinary(const unsigned char *p, int32_t n) {
+    const uint64_t high = 0x8080808080808080ull, blanks = 0x2020202020202020ull;
+    int32_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        memcpy(&w, p + i, 8);
+        if (w & high) return true;
+        if (((w - blanks) & ~w & high) == 0) continue;
+        for (int32_t k = 0; k < 8; k++)
+            if (p[i + k] < 32 && p[i + k] != '\t' && p[i + k] != '\n' && p[i + k] != '\r') return true;
+    }
+    for (; i < n; i++)
+        if ((p[i] < 32 && p[i] != '\t' && p[i] != '\n' && p[i] != '\r') || p[i] >= 128) return true;
+    return false;
+}
+
+// One byte through the line rules; the cut takes the line end that completes at it. Returns the bytes
+// consumed beyond this one (the line end after a cut), or -1 on failure, -2 at a ^Z that ends the text.
+static int32_t KsadSlowByte(KsadBuild *b, unsigned char c, bool ctrlZ, uint32_t at, uint32_t to) {
+    KsadStep step = KsadByte(b, c, ctrlZ);
+    if (step == KSAD_GO_ON) return 0;
+    if (step == KSAD_TEXT_END) {
+        b->flags |= DOC_CTRL_Z;
+        return -2;
+    }
+    uint32_t extra = step == KSAD_CUT ? KsadLineEndAfterCut(b, at + 1, to) : 0;
+    b->stored += extra;
+    return KsadEndLine(b) ? (int32_t)extra : -1;
+}
+
+enum KsadFast { KSAD_FAST_DONE, KSAD_FAST_NO, KSAD_FAST_FAILED };
+
+// Lines that end with LF well within the cut pass whole: the next LF is found, the bytes before it are
+// checked for the binary flag once, and the line ends there.
+static KsadFast KsadFastLine(KsadBuild *b, const unsigned char *p, int32_t got, int32_t *i) {
+    const unsigned char *lf = (const unsigned char *)memchr(p + *i, '\n', (size_t)(got - *i));
+    int32_t span = (int32_t)((lf ? lf - p : got) - *i);
+    if (b->counted + span >= LINE_TEXT_MAX) return KSAD_FAST_NO;
+    if (!(b->flags & DOC_BINARY) && KsadHasBinary(p + *i, span)) b->flags |= DOC_BINARY;
+    b->stored += (uint32_t)span;
+    b->counted += span;
+    *i += span;
+    if (!lf) return KSAD_FAST_DONE;
+    b->stored++;
+    (*i)++;
+    return KsadEndLine(b) ? KSAD_FAST_DONE : KSAD_FAST_FAILED;
+}
+
 // Scans [pos, to): 1 at the end of the range, 0 on failure, -1 at a ^Z that ends the text.
 static int KsadScan(KsadBuild *b, uint32_t pos, uint32_t to) {
     bool ctrlZ = DocOpt().ctrlZEndsText;
+    bool lfEnds = b->style == EOL_CRLF || b->style == EOL_LF;
     char buffer[KSAD_BLOCK];
     while (pos < to) {
         int32_t got;
         const unsigned char *p = (const unsigned char *)FileReadPtr(
             b->file, pos, buffer, (int32_t)Min((int32_t)(to - pos), (int32_t)KSAD_BLOCK), &got);
         if (!p || got <= 0) return 0;
+        bool fast = lfEnds && !(ctrlZ && memchr(p, KSAD_CTRL_Z, (size_t)got));
         uint32_t next = pos + (uint32_t)got;
-        for (int32_t i = 0; i < got; i++) {
-            KsadStep step = KsadByte(b, p[i], ctrlZ);
-            if (step == KSAD_GO_ON) continue;
-            if (step == KSAD_TEXT_END) {
-                b->flags |= DOC_CTRL_Z;
-                return -1;
-            }
-            uint32_t extra = step == KSAD_CUT ? KsadLineEndAfterCut(b, pos + (uint32_t)i + 1, to) : 0;
-            b->stored += extra;
-            if (!KsadEndLine(b)) return 0;
-            if (extra && (int32_t)(i + extra) >= got - 1) {
-                next = pos + (uint32_t)i + 1 + extra;
-                break;
-            }
-            i += (int32_t)extra;
+        for (int32_t i = 0; i < got;) {
+            KsadFast done = fast ? KsadFastLine(b, p, got, &i) : KSAD_FAST_NO;
+            if (done == KSAD_FAST_FAILED) return 0;
+            if (done == KSAD_FAST_DONE) continue;
+            int32_t extra = KsadSlowByte(b, p[i], ctrlZ, pos + (uint32_t)i, to);
+            if (extra < 0) return extra == -2 ? -1 : 0;
+            i += 1 + extra;
+            if (i > got) next = pos + (uint32_t)i;
         }
         pos = next;
     }

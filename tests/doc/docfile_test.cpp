@@ -364,10 +364,23 @@ TEST_F(DocFileTest, PurgeRemovesOnlyOldBackups) {
     EXPECT_EQ(FilesIn(backups), (std::vector<std::string>{"new(13).txt", "old notes.txt", "old(x).txt"}));
 }
 
-TEST_F(DocFileTest, DaysBetweenCountsMonthsAsThirtyDays) {
-    OsDateTime now = {2024, 3, 1, 0, 0, 0}, then = {2024, 1, 30, 0, 0, 0};
-    EXPECT_EQ(DaysBetween(&now, &then), 31);
-    EXPECT_EQ(DaysBetween(&then, &now), 0);
+TEST_F(DocFileTest, DaysBetweenCountsYearsMonthsAndDays) {
+    struct Case {
+        OsDateTime now, then;
+        int32_t expected;
+    } cases[] = {
+        {{2024, 5, 10, 0, 0, 0}, {2024, 5, 10, 0, 0, 0}, 0},
+        {{2024, 5, 10, 0, 0, 0}, {2024, 5, 3, 0, 0, 0}, 7},
+        {{2024, 3, 1, 0, 0, 0}, {2024, 2, 28, 0, 0, 0}, 3},  // a month is 30 days
+        {{2025, 1, 1, 0, 0, 0}, {2024, 12, 31, 0, 0, 0}, 5}, // and a year 365
+        {{2024, 5, 10, 0, 0, 0}, {2023, 5, 10, 0, 0, 0}, 365},
+        {{2024, 5, 10, 0, 0, 0}, {2024, 6, 1, 0, 0, 0}, 0}, // a date after now is not negative
+        {{1999, 1, 1, 0, 0, 0}, {2024, 1, 1, 0, 0, 0}, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(DaysBetween(&c.now, &c.then), c.expected)
+            << c.now.year << "-" << c.now.month << "-" << c.now.day << " / " << c.then.year << "-"
+            << c.then.month << "-" << c.then.day;
     OsDateTime date;
     DocDateOfFileTime(0x256D4000u, 0x01BF53EBu, &date); // 2000-01-01 00:00 UTC
     EXPECT_EQ(date.year, 2000);
