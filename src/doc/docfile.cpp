@@ -789,14 +789,20 @@ int DocReload(FileBuffer *doc, bool fNotify) {
     DocGetFileName(doc, name);
     bool byName = (doc->flags & DOC_TEMP_COPY) || doc->fn < 0;
     int source = byName ? FileOpenEx(name, 0, 1, 1, 0) : doc->fn;
-    if (source < 0) return 0;
+    if (source < 0) {
+        DocReportCurrentError();
+        return 0;
+    }
     if (!byName) FileRereadSize(source);
     doc->flags = DocPathWritable(name) ? doc->flags & ~DOC_READONLY : doc->flags | DOC_READONLY;
     int old = doc->fn;
     bool oldCopy = (doc->flags & DOC_TEMP_COPY) != 0;
     int ok = DocCopyBacking(doc, source, DOC_COPY_RELOAD);
     if (byName) FileClose(source);
-    if (!ok) return 0;
+    if (!ok) {
+        DocReportCurrentError();
+        return 0;
+    }
     if (old >= 0) DocCloseBacking(old, oldCopy);
     if (fNotify) DocChangeNotice(doc, DOC_CHANGE_ALL, 0, DOC_LINE_END);
     DocClearModified(doc);

@@ -159,4 +159,16 @@ TEST_F(DocFetchTest, FailedScratchWriteRollsBack) {
     EXPECT_TRUE(DocStoreCheck(doc));
 }
 
+TEST_F(DocFetchTest, ScratchFileStopsBelowFourGigabytes) {
+    FileBuffer *doc = Load("g.txt", "a\r\n");
+    std::vector<LineRun> runs = Runs(doc);
+    FileSeek(ScratchFileNumber(), 0xFFFFFFF0u); // as if the scratch file had grown that far
+    ASSERT_TRUE(BeginEdit(doc));
+    EXPECT_FALSE(InsertLineSz(doc, 0, "one line too many"));
+    EXPECT_FALSE(EndEdit(doc));
+    EXPECT_TRUE(SameRuns(Runs(doc), runs));
+    ASSERT_EQ(VxAlerts().size(), 1u);
+    EXPECT_EQ(VxAlerts()[0].text, "Error: File is too large : " + Path("g.txt"));
+}
+
 } // namespace

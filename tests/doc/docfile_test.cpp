@@ -89,6 +89,7 @@ std::vector<Fixture> Fixtures() {
         {"ctrl-z", "a\r\nb\r\n\x1Ajunk\r\n", true, {"a", "b"}, EOL_CRLF, ended | DOC_CTRL_Z},
         {"ctrl-z off", "a\r\nb\r\n\x1Ajunk", false, {"a", "b", "\x1Ajunk"}, EOL_CRLF, DOC_BINARY},
         {"no final end", "a\nb", false, {"a", "b"}, EOL_LF, 0},
+        {"empty", "", false, {""}, EOL_CRLF, 0},
         {"one line, no line end", "abc", false, {"abc"}, EOL_NONE, 0},
         {"^Z first",
          "\x1A"
