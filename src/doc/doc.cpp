@@ -714,8 +714,12 @@ void DocSetTypeFromName(FileBuffer *doc) {
     DocSetType(doc, type);
 }
 
+// The state kept for the current buffer's type (its windows, the search layer's caches) is refreshed.
 void DocSetType(FileBuffer *doc, int32_t type) {
     bool reparse = DocBindType(doc, type);
     DocSetBit(doc, DOC_SEARCH_TYPE, type == DOC_TYPE_SEARCH_RESULTS);
     if (reparse) DocLang().markDocForReparse(doc);
+    if (doc != DocShell().currentDoc()) return;
+    DocDisplay().swRefreshDocType(doc);
+    DocSearch().searchCachesReset();
 }

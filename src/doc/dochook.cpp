@@ -156,7 +156,8 @@ static int DocHookAsk() {
     return 0;
 }
 
-static const DocSearchHook docSearchNeutral = {.searchResultsOption = DocHookAsk};
+static const DocSearchHook docSearchNeutral = {.searchResultsOption = DocHookAsk,
+                                               .searchCachesReset = DocHookNothing};
 
 static bool DocHookNotRunning(FileBuffer *) {
     return false;

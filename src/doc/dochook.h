@@ -117,6 +117,7 @@ struct DocBrowseHook {
 
 struct DocSearchHook {
     int (*searchResultsOption)(); // 0: ask; 1 replace, 2 append an existing results buffer
+    void (*searchCachesReset)();  // forget the cached document and type state. Nothing.
 };
 
 struct DocMacroHook {
