@@ -3,8 +3,9 @@
 //   out of range, rows and positions clamped;
 // - layout: stacked panes one pixel shorter than their slots, the MDI rectangle and the corners of the top
 //   and bottom sides, hiding the only pane of a row and showing it again, removing the last pane;
-// - DockApply: the pane's own single-pane row, titles and value moving to the new record, a move that
-//   cannot be made (the window stays, shown), placements that keep the sizes laid out now;
+// - DockApply: the pane's own single-pane row, a new row at the pane's own place, titles, value and caption
+//   bar moving to the new record, a move that cannot be made (the window stays, shown), placements that keep
+//   the sizes laid out now;
 // - splitters dragged through scripted input, enabling the windows for modal loops.
 #include "ui/docktest.h"
 
@@ -247,6 +248,20 @@ TEST_F(DockTest, ApplySamePlaceTakesTheDockedSize) {
     EXPECT_EQ(Where(a).pane->width, 300);
     EXPECT_EQ(Where(b).pane->width, RectWidth(&client) - 300);
     EXPECT_EQ(InFrame(frame, b).left, 300);
+}
+
+// A new row at the pane's own row index and position is a move, not a change of size in place.
+TEST_F(DockTest, ApplyToANewRowAtTheOwnPlaceSplitsThePaneOut) {
+    HWND a = Pane(Docked(DOCK_TOP));
+    HWND b = Pane(Docked(DOCK_TOP, 0, 1));
+    DockInfo info;
+    DockGetInfo(a, &info);
+    info.flags |= DOCK_INFO_NEW_ROW;
+    EXPECT_TRUE(DockApply(a, &info));
+    EXPECT_EQ(Rows(DOCK_TOP), 2);
+    EXPECT_EQ(Where(a).row, 0);
+    EXPECT_EQ(Where(b).row, 1);
+    EXPECT_EQ(Where(b).pane->width, RectWidth(&client));
 }
 
 // A saved placement keeps what the user made of the splitters: the docked sizes are the ones laid out.
