@@ -9,10 +9,12 @@
 #include "shell/instance.h"
 #include "shell/status.h"
 #include "ui/dlgalert.h"
+#include "ui/printman.h"
 
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
+    PrinterInit(); // the print manager's printer becomes device 1 of the drawing layer
 }
