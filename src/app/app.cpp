@@ -6,9 +6,11 @@
 #include "base/inputpend.h"
 #include "base/keyinp.h"
 #include "base/trl.h"
+#include "shell/help.h"
 #include "shell/instance.h"
 #include "shell/status.h"
 #include "ui/dlgalert.h"
+#include "ui/graph.h"
 #include "ui/printman.h"
 
 void AppWireHooks() {
@@ -16,5 +18,6 @@ void AppWireHooks() {
     TrlSetProgressHook(ProgressStep);
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
+    GraphSetHelpModeHook(HelpModeIsOn);
     PrinterInit(); // the print manager's printer becomes device 1 of the drawing layer
 }
