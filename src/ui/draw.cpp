@@ -912,16 +912,26 @@ HDC DrawBufferEnd(DrawBuffer *buffer, bool force) {
 
 // ---- Devices and units
 
+// The printer's measures come with its DC: a metafile standing in for a page reports its reference
+// device's resolution, not the printer's.
+static HDC DrawPrinter(SIZE *resolution) {
+    *resolution = SIZE{0, 0};
+    HDC printer = drawPrinterHook ? drawPrinterHook(resolution) : nullptr;
+    if (!printer) *resolution = SIZE{0, 0};
+    return printer;
+}
+
 HDC DrawGetDC(int32_t device) {
     if (device == DRAW_SCREEN) return drawMetrics.scratchDC;
-    return drawPrinterHook ? drawPrinterHook() : nullptr;
+    SIZE resolution;
+    return DrawPrinter(&resolution);
 }
 
 SIZE DrawGetResolution(int32_t device) {
     if (device == DRAW_SCREEN) return SIZE{drawMetrics.dpiX, drawMetrics.dpiY};
-    HDC printer = DrawGetDC(device);
-    if (!printer) return SIZE{0, 0};
-    return SIZE{GetDeviceCaps(printer, LOGPIXELSX), GetDeviceCaps(printer, LOGPIXELSY)};
+    SIZE resolution;
+    DrawPrinter(&resolution);
+    return resolution;
 }
 
 static int32_t DrawScale(int32_t value, int32_t to, int32_t from) {

@@ -226,8 +226,9 @@ int32_t DrawQuarterPointsToScreen(int32_t quarterPoints);
 // textures" with no visual style); false while unset.
 typedef bool (*DrawTexturesHook)();
 void DrawSetTexturesHook(DrawTexturesHook hook);
-// Hook: the printer's DC, readied by the print manager; no printer while unset.
-typedef HDC (*DrawPrinterHook)();
+// Hook: the printer's DC, readied by the print manager, with its pixels per inch; null (no printer) while
+// unset or when there is none.
+typedef HDC (*DrawPrinterHook)(SIZE *resolution);
 void DrawSetPrinterHook(DrawPrinterHook hook);
 
 // Test seams. The display's colour count that DrawInit takes (0: the device's). The run-time libraries:

@@ -182,12 +182,28 @@ LINE_INSERT = [
 ]  # a marker pointing at the line where the insertion goes
 
 
+MINUS = [
+    "XXXXXXXXX",
+    "X.......X",
+    "X.......X",
+    "X.......X",
+    "X.XXXXX.X",
+    "X.......X",
+    "X.......X",
+    "X.......X",
+    "XXXXXXXXX",
+]
+
+
 def cursors():
     write("backarrow.cur", cur_file(mirror(ARROW), (31, 0)))
     write("drag.cur", cur_file(overlay(ARROW, PAGE, 8, 18), (0, 0)))
     write("dragadd.cur", cur_file(overlay(overlay(ARROW, PAGE, 8, 18), PLUS, 20, 12), (0, 0)))
     write("noaccess.cur", cur_file(no_access(), (15, 15)))
     write("lineins.cur", cur_file(LINE_INSERT, (5, 5)))
+    # Over a graph node's expand box: the arrow with the box it would press.
+    write("otlplus.cur", cur_file(overlay(ARROW, PLUS, 12, 14), (0, 0)))
+    write("otlminus.cur", cur_file(overlay(ARROW, MINUS, 12, 14), (0, 0)))
 
 
 # ---- Bitmaps
