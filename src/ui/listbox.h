@@ -181,13 +181,16 @@ inline RECT ListboxNotifyRect(const ListboxNotify *record) {
     const intptr_t *w = record->w + LISTBOX_W_RECT;
     return RECT{(LONG)w[0], (LONG)w[1], (LONG)w[2], (LONG)w[3]};
 }
+inline void ListboxNotifySetRect(ListboxNotify *record, const RECT *rect) {
+    intptr_t *w = record->w + LISTBOX_W_RECT;
+    w[0] = rect->left;
+    w[1] = rect->top;
+    w[2] = rect->right;
+    w[3] = rect->bottom;
+}
 inline void ListboxNotifySetTip(ListboxNotify *record, const ListboxTipRec *tip) {
-    intptr_t *w = record->w + LISTBOX_W_TIP;
-    w[0] = tip->cut;
-    w[1] = tip->left;
-    w[2] = tip->top;
-    w[3] = tip->right;
-    w[4] = tip->bottom;
+    const int32_t words[] = {tip->cut, tip->left, tip->top, tip->right, tip->bottom};
+    for (int i = 0; i < 5; i++) record->w[LISTBOX_W_TIP + i] = words[i];
 }
 
 // Answers to LISTBOX_REQ_FILTER.
