@@ -453,7 +453,7 @@ class ListboxShownTest : public ListboxTest {
 protected:
     void SetUp() override {
         ListboxTest::SetUp();
-        popup = UiShownPopup(20, 20, 300, 300);
+        popup = UiShownPopup(560, 20, 300, 300); // a place of the screen that no other test file uses
         model.texts = Items(30);
         listNotifyModel = &model;
         ListboxStyle words = ListNotifyStyle(0x81);

@@ -250,7 +250,7 @@ protected:
         model.texts = ListIdentSorted({"abc", "abd", "FindWindow", "find_window", "Fiwi", "other"});
         listNotifyModel = &model;
         ListboxStyle words = ListNotifyStyle(0x200001);
-        list = ListboxCreate(UiShownPopup(20, 20, 300, 300), 0, 0, 250, 250, &words, true);
+        list = ListboxCreate(UiShownPopup(900, 20, 300, 300), 0, 0, 250, 250, &words, true);
         UpdateWindow(list);
     }
     void TearDown() override {

@@ -20,7 +20,7 @@ namespace {
 class ListtipTest : public testing::Test {
 protected:
     void SetUp() override {
-        popup = UiShownPopup(100, 100, 320, 200);
+        popup = UiShownPopup(560, 600, 320, 200); // a place of the screen that no other test file uses
         WndSetAppWindows(popup, nullptr);
         SetForegroundWindow(popup);
         model.texts = {"short", "a text much too long to fit into the narrow list, cut at its right edge",
@@ -44,9 +44,11 @@ protected:
         TrackSetTestScript(&step, 1);
         return point;
     }
+    // Test programs run side by side on one display: the popup is brought to the front again right before.
     HWND OpenOnLongRow() {
         RECT row = ListRowRect(list, 1);
         CursorAt(20, (row.top + row.bottom) / 2);
+        SetForegroundWindow(popup);
         ListboxTipPoll(nullptr);
         return ListboxTipWindow();
     }
@@ -93,6 +95,7 @@ TEST_F(ListtipTest, OnlyListsInsideTheGivenWindow) {
     HWND other = UiPopup(0, 0, 10, 10);
     RECT row = ListRowRect(list, 1);
     CursorAt(20, (row.top + row.bottom) / 2);
+    SetForegroundWindow(popup);
     ListboxTipPoll(other);
     EXPECT_EQ(ListboxTipWindow(), nullptr);
     ListboxTipPoll(popup);
