@@ -506,12 +506,8 @@ void DocForgetBlockBinary() {
 // Membership, the read-only project and bit 27; 1 when the stored symbols are current.
 static bool DocJoinProjectOnLoad(FileBuffer *doc, int32_t iProj, int32_t ifile, bool fCompare) {
     if (iProj < 0 || ifile < 0) return false;
-    doc->iProj = iProj;
-    doc->ifileProj = ifile;
-    uint32_t projFlags = DocSymbol().projFlags(iProj);
-    if (projFlags & DOC_PROJ_READONLY) FileForceReadOnly(doc->fn);
-    doc->flags =
-        (doc->flags & ~DOC_PROJECT_BIT27) | (projFlags & DOC_PROJ_BIT27 ? (uint32_t)DOC_PROJECT_BIT27 : 0u);
+    DocSetProject(doc, iProj, ifile);
+    if (DocSymbol().projFlags(iProj) & DOC_PROJ_READONLY) FileForceReadOnly(doc->fn);
     if (!fCompare) return false;
     FileInfo stored, actual;
     return DocSymbol().projStoredFileInfo(iProj, ifile, &stored) && FileGetInfo(doc->fn, &actual) &&

@@ -38,6 +38,7 @@ enum : uint32_t {
     DOC_TEMP_COPY = 1u << 15,        // the backing file is a temporary copy of the named file
     DOC_LONG_LINE = 1u << 16,        // the loader met a line of 65,535 bytes or more
     DOC_READONLY = 1u << 17,         //
+    DOC_COLUMN_BLOCK = 1u << 18,     // received a column selection: pasted as a column block
     DOC_TOKEN_MACRO_LANG = 1u << 21, // the language is the token-macro language
     DOC_CLOSE_DEFERRED = 1u << 22,   // marked for deferred closing
     DOC_CTRL_Z = 1u << 23,           // the file ended with ^Z; one is written back

@@ -4,6 +4,7 @@
 
 #include "base/seam.h"
 #include "base/utilil.h"
+#include "doc/doc.h"
 
 // ---- Neutral answers ----
 
@@ -21,6 +22,32 @@ static int DocHookPositionsDone(int, FileBuffer *) {
     return 1;
 }
 
+static int32_t DocHookNoColumn(void *, int32_t, int32_t) {
+    return 0;
+}
+static int DocHookNoHistory() {
+    return 0;
+}
+static int32_t DocHookNoWidth(FileBuffer *) {
+    return 0;
+}
+static uint32_t DocHookBlack() {
+    return 0x000000;
+}
+static uint32_t DocHookWhite() {
+    return 0xFFFFFF;
+}
+static uint32_t DocHookNoFlags0() {
+    return 0;
+}
+static void DocHookPrintColours(uint32_t *fore, uint32_t *back) {
+    *fore = 0x000000;
+    *back = 0xFFFFFF;
+}
+static int DocHookNoStyle(const char *, const DtaStyle *) {
+    return 0;
+}
+
 static const DocDisplayHook docDisplayNeutral = {
     .retitleDocSw = DocHookNothingDoc,
     .swRefreshDocType = DocHookNothingDoc,
@@ -34,6 +61,18 @@ static const DocDisplayHook docDisplayNeutral = {
     .swWriteDocPositions = DocHookPositionsDone,
     .swReadDocPositions = DocHookPositionsDone,
     .swApplyDocPositions = DocHookNothingDoc,
+    .swColumnFromX = DocHookNoColumn,
+    .swXFromColumn = DocHookNoColumn,
+    .pushSelectionHistory = DocHookNoHistory,
+    .flushFormatCache = DocHookNothing,
+    .redrawAllSw = DocHookNothing,
+    .swCharWidth = DocHookNoWidth,
+    .styleDefaultFore = DocHookBlack,
+    .styleDefaultBack = DocHookWhite,
+    .styleBaseColour13 = DocHookWhite,
+    .styleFillFlags = DocHookNoFlags0,
+    .printColours = DocHookPrintColours,
+    .styleApplyText = DocHookNoStyle,
 };
 
 static const DocOptions docOptionsNeutral{};
@@ -53,6 +92,10 @@ static const DocOptions *DocHookOptions() {
     return &docOptionsNeutral;
 }
 
+static int32_t DocHookConfigDirty(int) {
+    return 0;
+}
+
 static const DocShellHook docShellNeutral = {
     .status = DocHookStatus,
     .statusSuspend = DocHookNothing,
@@ -64,6 +107,7 @@ static const DocShellHook docShellNeutral = {
     .resetErrorState = DocHookNothing,
     .currentDoc = DocHookNoDoc,
     .options = DocHookOptions,
+    .setConfigDirty = DocHookConfigDirty,
 };
 
 static Lang *DocHookNoLang(int32_t) {
@@ -80,6 +124,39 @@ static bool DocHookNo(int32_t) {
 static void DocHookParsed(FileBuffer *, bool) {}
 static void DocHookStored(FileBuffer *, int32_t) {}
 
+static const char docHookLangNone[] = "None";
+
+static int32_t DocHookLangIndex(const char *name) {
+    return StrEqualI(name, docHookLangNone) ? 0 : -1;
+}
+static char *DocHookLangName(int32_t index, char *out) {
+    StrCopyMaxLen(index == 0 ? docHookLangNone : "", out, 255);
+    return out;
+}
+static int32_t DocHookOwnLang(Lang *, FileBuffer *doc, int32_t, int32_t) {
+    return doc->ilang;
+}
+static bool DocHookNoComment(Lang *, FileBuffer *, int32_t, int32_t) {
+    return false;
+}
+static int DocHookLexState(Lang *, FileBuffer *, int32_t, int32_t, uint32_t *out) {
+    *out = 0;
+    return 0;
+}
+static int DocHookNoScan(Lang *, FileBuffer *, int32_t, int, int, int, int, int, LangScan **out) {
+    *out = nullptr;
+    return 0;
+}
+static int DocHookNoScanLine(Lang *, FileBuffer *, LineRecord *, int32_t *, LangScan *) {
+    return 0;
+}
+static int DocHookParseDone(Lang *, void *, FileBuffer *, const TextPos *, const TextPos *, int) {
+    return 1;
+}
+static int DocHookPatterns(Lang *, void *, FileBuffer *, int32_t, int32_t, int, const char *, int32_t) {
+    return 1;
+}
+
 static const DocLangHook docLangNeutral = {
     .getLang = DocHookNoLang,
     .onLinesChanged = DocHookLangLines,
@@ -91,6 +168,16 @@ static const DocLangHook docLangNeutral = {
     .loadStoredSymbolList = DocHookStored,
     .refreshTokenMacros = DocHookNothingDoc,
     .lexCacheReplaced = DocHookNothingCache,
+    .getLangIndex = DocHookLangIndex,
+    .getLangName = DocHookLangName,
+    .langViewFlag = DocHookNo,
+    .getLangIndexAt = DocHookOwnLang,
+    .isInComment = DocHookNoComment,
+    .getLexStateAt = DocHookLexState,
+    .beginLineScan = DocHookNoScan,
+    .nextScanLine = DocHookNoScanLine,
+    .parseDriver = DocHookParseDone,
+    .parsePatterns = DocHookPatterns,
 };
 
 static int32_t DocHookNoProject() {
@@ -127,6 +214,10 @@ static void DocHookTglLines(TagList *, int, int32_t, int32_t) {}
 static void DocHookTglShift(TagList *, int32_t, int32_t, int32_t) {}
 static void DocHookTglDirty(TagList *, int32_t) {}
 
+static bool DocHookNotChanged(int32_t, FileBuffer *, bool) {
+    return false;
+}
+
 static const DocSymbolHook docSymbolNeutral = {
     .currentProject = DocHookNoProject,
     .projIsBusy = DocHookNo,
@@ -145,11 +236,13 @@ static const DocSymbolHook docSymbolNeutral = {
     .tglOnLinesChanged = DocHookTglLines,
     .tglShiftLines = DocHookTglShift,
     .tglSetDirtyMark = DocHookTglDirty,
+    .projFileChanged = DocHookNotChanged,
 };
 
 static const DocBrowseHook docBrowseNeutral = {
     .ctwNoteDocChanged = DocHookNothingDoc,
     .pwRefresh = DocHookNothing,
+    .symbolWindowRefresh = DocHookNothingDoc,
 };
 
 static int DocHookAsk() {

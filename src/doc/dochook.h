@@ -12,9 +12,13 @@
 
 #include <cstdint>
 
+struct DtaStyle;
 struct FileBuffer;
+struct LangScan;
 struct LineLexCache;
+struct LineRecord;
 struct TagList;
+struct TextPos;
 class Lang;
 
 // Source windows and the formatter.
@@ -33,6 +37,19 @@ struct DocDisplayHook {
     int (*swWriteDocPositions)(int file, FileBuffer *doc);
     int (*swReadDocPositions)(int file, FileBuffer *doc);
     void (*swApplyDocPositions)(FileBuffer *doc); // nothing
+    // Selections, types and styles. A window is the display layer's own record, passed through.
+    int32_t (*swColumnFromX)(void *window, int32_t line, int32_t x);      // 0
+    int32_t (*swXFromColumn)(void *window, int32_t line, int32_t column); // 0
+    int (*pushSelectionHistory)();                                        // 0: nothing recorded
+    void (*flushFormatCache)();                                           // nothing
+    void (*redrawAllSw)();                                                // nothing
+    int32_t (*swCharWidth)(FileBuffer *doc);                              // 0
+    uint32_t (*styleDefaultFore)();                                       // 0x000000 (black)
+    uint32_t (*styleDefaultBack)();                                       // 0xFFFFFF (white)
+    uint32_t (*styleBaseColour13)();                                      // 0xFFFFFF, as the background
+    uint32_t (*styleFillFlags)(); // font flags of a fill colour other than the background: 0
+    void (*printColours)(uint32_t *fore, uint32_t *back);           // black on white
+    int (*styleApplyText)(const char *text, const DtaStyle *style); // 0
 };
 
 // The shell's option words and preferences that the document core reads. The neutral record: CR LF for new
@@ -50,11 +67,12 @@ struct DocOptions {
     bool trimOnSave = false;      // remove trailing blanks when saving
     bool purgeBackups = false;    // delete backups older than purgeDays
     int32_t purgeDays = 0;        //
-    bool changedLineMarks = false; // display option: changed lines are marked in the margin
-    bool batchWork = false;        // batch work: no questions about projects
-    bool fileBusyState = false;    // state bit 5: a file that cannot be opened for writing is reported busy
-    int32_t undoLevels = 0;        // 0 or less: no limit
-    char backupDir[256] = {};      // empty: no backups
+    bool changedLineMarks = false;  // display option: changed lines are marked in the margin
+    bool batchWork = false;         // batch work: no questions about projects
+    bool fileBusyState = false;     // state bit 5: a file that cannot be opened for writing is reported busy
+    int32_t undoLevels = 0;         // 0 or less: no limit
+    bool programSourceView = false; // second option word, bit 0: program source shown as such
+    char backupDir[256] = {};       // empty: no backups
 };
 
 struct DocShellHook {
@@ -66,10 +84,11 @@ struct DocShellHook {
     // A new, empty, unique file "TFXXXXXX" in the program's temporary folder, open in the file layer: its
     // file number, the path in outPath (256 bytes) when given; -1 (neutral) when none can be made.
     int (*makeTempFile)(char *outPath);
-    bool (*inputPending)();         // false
-    void (*resetErrorState)();      // nothing
-    FileBuffer *(*currentDoc)();    // null: no current buffer
-    const DocOptions *(*options)(); // the neutral record
+    bool (*inputPending)();              // false
+    void (*resetErrorState)();           // nothing
+    FileBuffer *(*currentDoc)();         // null: no current buffer
+    const DocOptions *(*options)();      // the neutral record
+    int32_t (*setConfigDirty)(int flag); // the configuration changed: its new change count (neutral 0)
 };
 
 struct DocLangHook {
@@ -83,6 +102,24 @@ struct DocLangHook {
     void (*loadStoredSymbolList)(FileBuffer *doc, int32_t limit);                               // nothing
     void (*refreshTokenMacros)(FileBuffer *doc);                                                // nothing
     void (*lexCacheReplaced)(FileBuffer *doc, LineLexCache *old, LineLexCache *now);            // nothing
+    // The language table by name: -1 when no language has the name (neutral: only "None", index 0, is
+    // known); the name of an index into out (256 bytes), returned (neutral: "None" for 0, else "").
+    int32_t (*getLangIndex)(const char *name);
+    char *(*getLangName)(int32_t index, char *out);
+    bool (*langViewFlag)(int32_t index); // false
+    // The language object's operations on a buffer (lang is the buffer's own, null while no language
+    // layer is registered). Neutral: the buffer's own language, no comments, lexer state 0 (answering 0),
+    // no scan (0), and a parse that finds nothing and succeeds (1).
+    int32_t (*getLangIndexAt)(Lang *lang, FileBuffer *doc, int32_t line, int32_t column);
+    bool (*isInComment)(Lang *lang, FileBuffer *doc, int32_t line, int32_t column);
+    int (*getLexStateAt)(Lang *lang, FileBuffer *doc, int32_t line, int32_t column, uint32_t *out);
+    int (*beginLineScan)(Lang *lang, FileBuffer *doc, int32_t first, int o1, int o2, int o3, int o4, int kind,
+                         LangScan **out);
+    int (*nextScanLine)(Lang *lang, FileBuffer *doc, LineRecord *record, int32_t *line, LangScan *scan);
+    int (*parseDriver)(Lang *lang, void *output, FileBuffer *doc, const TextPos *start, const TextPos *end,
+                       int flags);
+    int (*parsePatterns)(Lang *lang, void *output, FileBuffer *doc, int32_t first, int32_t last, int flags,
+                         const char *patterns, int32_t setting);
 };
 
 // Project flag bits the document core reads.
@@ -108,11 +145,15 @@ struct DocSymbolHook {
     void (*tglOnLinesChanged)(TagList *tgl, int type, int32_t first, int32_t last);       // nothing
     void (*tglShiftLines)(TagList *tgl, int32_t line, int32_t delta, int32_t depth);      // nothing
     void (*tglSetDirtyMark)(TagList *tgl, int32_t value);                                 // nothing
+    // The project's entry for the buffer's file is marked for re-parse, or (with checkFile) its stored time
+    // and size differ from the file's: false.
+    bool (*projFileChanged)(int32_t slot, FileBuffer *doc, bool checkFile);
 };
 
 struct DocBrowseHook {
-    void (*ctwNoteDocChanged)(FileBuffer *doc); // nothing
-    void (*pwRefresh)();                        // nothing
+    void (*ctwNoteDocChanged)(FileBuffer *doc);   // nothing
+    void (*pwRefresh)();                          // nothing
+    void (*symbolWindowRefresh)(FileBuffer *doc); // nothing
 };
 
 struct DocSearchHook {

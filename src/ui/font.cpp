@@ -32,25 +32,6 @@ static int fontSecondChar = ' ';
 
 // ---- Descriptions
 
-// The face of a description as a C string of at most 30 characters; out holds 31 bytes.
-static char *FontFace(const FontDesc *desc, char *out) {
-    StrCopyMaxLen(desc->face, out, FONT_FACE_MAX);
-    return out;
-}
-
-FontDesc *FontDescInit(FontDesc *desc, const char *face, int32_t size) {
-    memset(desc, 0, sizeof *desc);
-    StrCopyMaxLen(face, desc->face, FONT_FACE_MAX);
-    desc->size = (uint16_t)size;
-    return desc;
-}
-
-bool FontDescEqual(const FontDesc *a, const FontDesc *b) {
-    if (a->style != b->style || a->size != b->size || a->charset != b->charset) return false;
-    char faceA[FONT_FACE_MAX + 1], faceB[FONT_FACE_MAX + 1];
-    return StrEqualI(FontFace(a, faceA), FontFace(b, faceB));
-}
-
 static int FontDescCharset(const FontDesc *desc) {
     if (desc->charset) return desc->charset;
     int charsetClass = (desc->style & FONT_CHARSET_CLASS) >> FONT_CLASS_SHIFT;
@@ -66,7 +47,7 @@ void FontDescToLogFont(int32_t device, const FontDesc *desc, LOGFONTA *out) {
     out->lfPitchAndFamily = (BYTE)(desc->style >> 8);
     out->lfCharSet = (BYTE)FontDescCharset(desc);
     char face[FONT_FACE_MAX + 1];
-    FontFace(desc, face);
+    FontDescFace(desc, face);
     strcpy(out->lfFaceName, face[0] == '@' ? face + 1 : face);
     out->lfHeight = -NumMulDiv(desc->size, DrawGetResolution(device).cy, FONT_QUARTER_POINTS_PER_INCH);
 }

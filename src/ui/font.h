@@ -47,9 +47,6 @@ HFONT FontCreateBold(int32_t measureDevice, int32_t createDevice, HFONT font);
 // The size a font of that device is made at: screen sizes times the zoom, kept within 2..1000.
 int32_t FontZoomedSize(int32_t device, int32_t size);
 
-FontDesc *FontDescInit(FontDesc *desc, const char *face, int32_t size);
-// Same style word, size and character set, and faces equal ignoring case.
-bool FontDescEqual(const FontDesc *a, const FontDesc *b);
 void FontDescToLogFont(int32_t device, const FontDesc *desc, LOGFONTA *out);
 void FontDescFromLogFont(int32_t device, const LOGFONTA *logFont, FontDesc *out);
 bool FontDescFromFont(HFONT font, int32_t device, FontDesc *out);

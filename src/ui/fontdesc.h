@@ -1,5 +1,7 @@
-// fontdesc: the stored font description (FontDesc) and its style bits, shared by the font layer and the
-// portable records that store a description (graph formats). Portable: no Windows type.
+// fontdesc: the font description (prefix FontDesc), the program's own 36-byte record of a font that
+// configuration, document-type, style-sheet and graph-format records store: style word, size in quarter
+// points, face name and character set. Portable: the font layer (ui/font.h) makes and measures fonts from it
+// on Windows; the document core and the graph's stored format keep and compare descriptions without it.
 #pragma once
 
 #include <cstddef>
@@ -33,3 +35,10 @@ struct FontDesc {
 static_assert(sizeof(FontDesc) == 36);
 static_assert(offsetof(FontDesc, size) == 2 && offsetof(FontDesc, face) == 4 &&
               offsetof(FontDesc, charset) == 35);
+
+// Zeroes the record, then the face (cut at 30 characters) and the size in quarter points.
+FontDesc *FontDescInit(FontDesc *desc, const char *face, int32_t size);
+// Same style word, size and character set, and faces equal ignoring case.
+bool FontDescEqual(const FontDesc *a, const FontDesc *b);
+// The face as a C string of at most 30 characters (out holds 31 bytes), whether or not the record has a NUL.
+char *FontDescFace(const FontDesc *desc, char *out);
