@@ -3,14 +3,29 @@
 // cursors only when they change, so that a long drag does not flicker.
 #include "ui/drag.h"
 
+#include "base/seam.h"
 #include "base/wnd.h"
 #include "ui/draw.h"
 #include "ui/track.h"
 
 static int32_t dragActive;
+static DragOsCalls dragOs;
 
 int32_t DragIsActive() {
     return dragActive;
+}
+
+static void DragResetSeams() {
+    dragOs = {};
+}
+
+void DragSetOsCalls(const DragOsCalls *calls) {
+    dragOs = calls ? *calls : DragOsCalls{};
+    SeamRegisterReset(DragResetSeams);
+}
+
+static HWND DragWindowAt(POINT screen) {
+    return dragOs.windowFromPoint ? dragOs.windowFromPoint(screen) : WindowFromPoint(screen);
 }
 
 // The state of one drag: the current target is the last window of the frame the cursor was over; it
@@ -53,7 +68,7 @@ static bool DragTakesPart(HWND window) {
 
 // One position of the cursor: leave for the target it left, enter for a new one, then over.
 static void DragVisit(DragState *s, POINT screen) {
-    HWND window = s->canceled ? nullptr : WindowFromPoint(screen);
+    HWND window = s->canceled ? nullptr : DragWindowAt(screen);
     if (window != s->target) DragLeave(s, screen);
     if (s->canceled) return;
     if (!DragTakesPart(window)) {

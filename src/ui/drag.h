@@ -35,3 +35,10 @@ bool DragRun(HWND source, intptr_t value, intptr_t value2, int32_t x, int32_t y,
 
 // The number of drags running (0 or 1: a drag does not start another).
 int32_t DragIsActive();
+
+// Test seam: the system's answer to which window lies under a screen point, which is the whole desktop's;
+// a test answers for its own windows. Null: the system's.
+struct DragOsCalls {
+    HWND(WINAPI *windowFromPoint)(POINT point);
+};
+void DragSetOsCalls(const DragOsCalls *calls);

@@ -1,4 +1,5 @@
-// Drag and drop between windows of the shown frame, the input scripted through the tracking poll:
+// Drag and drop between windows of the shown frame, the input scripted through the tracking poll and the
+// window under the cursor found among the test's own windows:
 // - the phases a target sees and their coordinates (enter on the screen, over and drop in its client area),
 //   the drop taken, the running counter;
 // - no drop where the last over was refused (and the target told that the drag left), on the frame's own
@@ -45,6 +46,23 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return 0;
 }
 
+// The window under a point among the test's own shown windows: other test programs share the display.
+std::vector<HWND> ownTopWindows;
+HWND WINAPI OwnWindowFromPoint(POINT point) {
+    for (HWND top : ownTopWindows) {
+        RECT rect;
+        if (!IsWindowVisible(top) || !GetWindowRect(top, &rect) || !PtInRect(&rect, point)) continue;
+        for (HWND window = top;;) {
+            POINT client = point;
+            ScreenToClient(window, &client);
+            HWND child = ChildWindowFromPointEx(window, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+            if (!child || child == window) return window;
+            window = child;
+        }
+    }
+    return GetDesktopWindow();
+}
+
 class DragTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -53,6 +71,9 @@ protected:
         frame = UiShownFrame();
         client = WndGetMdiClient();
         received.clear();
+        ownTopWindows = {frame};
+        static const DragOsCalls os = {OwnWindowFromPoint};
+        DragSetOsCalls(&os);
     }
     void TearDown() override {
         UiCloseMdiChildren();
@@ -121,6 +142,7 @@ TEST_F(DragTest, NoDropWhereRefusedOrCanceled) {
     POINT caption = {frameRect.left + 60, frameRect.top + 8};
     POINT outside = {frameRect.right + 40, frameRect.bottom + 40};
     HWND popup = UiShownPopup(outside.x - 10, outside.y - 10, 30, 30);
+    ownTopWindows.insert(ownTopWindows.begin(), popup);
     struct Case {
         const char *name;
         std::vector<TrackInput> steps;
