@@ -13,7 +13,9 @@
 #include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/dlgalert.h"
+#include "ui/graph.h"
 #include "ui/menu.h"
+#include "ui/printman.h"
 
 // The menus' own answers to the command engine.
 static void AppMenuInvalidate(int32_t command) {
@@ -54,6 +56,8 @@ void AppWireHooks() {
     TrlSetProgressHook(ProgressStep);
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
+    GraphSetHelpModeHook(HelpModeIsOn);
+    PrinterInit(); // the print manager's printer becomes device 1 of the drawing layer
     MenuSetShellHooks(&appMenuShell);
     CmdSetHooks(&appCmdHooks);
     WndSetMenuHelpHook(MenuOnSelect);

@@ -25,7 +25,7 @@ void WndSetAppWindows(HWND frame, HWND mdiClient) {
     wndMdiClient = mdiClient;
 }
 
-HWND WndGetFrame() {
+HWND WndGetAppFrame() {
     return wndFrame;
 }
 

@@ -10,7 +10,7 @@
 
 // The shell's frame and MDI client windows, which the window utilities measure against.
 void WndSetAppWindows(HWND frame, HWND mdiClient);
-HWND WndGetFrame();     // null until set
+HWND WndGetAppFrame();  // null until set
 HWND WndGetMdiClient(); // null until set
 
 // Windows.

@@ -62,7 +62,7 @@ static void DragLeave(DragState *s, POINT screen) {
 }
 
 static bool DragTakesPart(HWND window) {
-    HWND frame = WndGetFrame();
+    HWND frame = WndGetAppFrame();
     return window && frame && WndIsAncestor(frame, window) && !IsIconic(window);
 }
 

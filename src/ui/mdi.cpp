@@ -248,7 +248,7 @@ void MdiSetMenu(HMENU bar, HMENU windowMenu) {
         SendMessageA(mdiClient, WM_MDISETMENU, (WPARAM)bar, (LPARAM)windowMenu);
         return;
     }
-    if (WndGetFrame()) SetMenu(WndGetFrame(), bar);
+    if (WndGetAppFrame()) SetMenu(WndGetAppFrame(), bar);
 }
 
 void MdiShowClient() {

@@ -313,7 +313,7 @@ void MenuFreeSaved(MenuTable *saved) {
 
 bool MenuInit() {
     menuTable = {};
-    HWND frame = WndGetFrame();
+    HWND frame = WndGetAppFrame();
     HMENU bar = frame ? GetMenu(frame) : nullptr;
     if (!bar) bar = CreateMenu();
     if (!bar) return false;
@@ -328,7 +328,7 @@ void MenuExit() {
 }
 
 void MenuDrawBar() {
-    if (WndGetFrame()) DrawMenuBar(WndGetFrame());
+    if (WndGetAppFrame()) DrawMenuBar(WndGetAppFrame());
 }
 
 // ---- Access letters

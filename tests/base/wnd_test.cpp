@@ -79,7 +79,7 @@ TEST(Wnd, ParentMessagesAndPlacement) {
     HWND inner = WtMakeWindow(WS_CHILD | WS_VISIBLE, 7, 8, 20, 20, client);
     RECT rect;
     WndSetAppWindows(parent, client);
-    EXPECT_EQ(WndGetFrame(), parent);
+    EXPECT_EQ(WndGetAppFrame(), parent);
     EXPECT_EQ(WndGetMdiClient(), client);
     WndGetRectInFrame(inner, &rect);
     EXPECT_EQ(rect.left, 7);
