@@ -8,7 +8,7 @@
 //   keys to the parent, type-ahead, the outline keys, Shift+Down then Shift+Up;
 // - commands: moving, paging, first and last, scrolling, the separator bit, expanding and collapsing with
 //   the rows below moving, "Expand Special..." beeping without children;
-// - the scroll bar and the wheel (lines setting, never past a page);
+// - the scroll bar and the wheel (lines setting, never past a page); the style-0x40 context menu;
 // - drop-target feedback: enter, the dwell of 500 ms before scrolling on the fake clock, the dragged item
 //   refused in its own list.
 #include "ui/listbox.h"
@@ -421,6 +421,35 @@ TEST_F(ListinputTest, ScrollBarAndWheel) {
     }
     SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, saved, nullptr, 0);
     WheelInit();
+}
+
+// ---- Context menu
+
+std::vector<UINT> menuIds;
+int32_t menuChoice;
+BOOL WINAPI ScriptedPopup(HMENU menu, UINT flags, int, int, int, HWND, const RECT *) {
+    menuIds.clear();
+    for (int i = 0; i < GetMenuItemCount(menu); i++) menuIds.push_back(GetMenuItemID(menu, i));
+    return flags & TPM_RETURNCMD ? menuChoice : TRUE;
+}
+
+// Style 0x40: the list's own menu of "Copy List", "Search List..." and "Search Forward"; else the parent's.
+TEST_F(ListinputTest, OwnContextMenuWithStyle40) {
+    List(0x43, 10);
+    static const MenuOsCalls os = {ScriptedPopup};
+    MenuSetOsCalls(&os);
+    menuChoice = LISTBOX_CMD_DOWN; // a chosen command runs in the list
+    ListboxSetCurSel(list, 0);
+    SendMessageA(list, WM_CONTEXTMENU, (WPARAM)list, MAKELPARAM(5, 5));
+    EXPECT_EQ(menuIds, std::vector<UINT>({CMD_COPY_LIST, CMD_SEARCH_LIST, CMD_SEARCH_FORWARD}));
+    EXPECT_EQ(ListboxGetCurSel(list), 1);
+    EXPECT_FALSE(MenuPopupIsOpen());
+
+    menuIds.clear();
+    ListboxStyle plain = {0x3, nullptr};
+    ListboxSetStyle(list, &plain);
+    SendMessageA(list, WM_CONTEXTMENU, (WPARAM)list, MAKELPARAM(5, 5));
+    EXPECT_TRUE(menuIds.empty());
 }
 
 // ---- Drop target
