@@ -6,12 +6,50 @@
 #include "base/inputpend.h"
 #include "base/keyinp.h"
 #include "base/trl.h"
+#include "base/wnd.h"
+#include "shell/cmd.h"
 #include "shell/help.h"
 #include "shell/instance.h"
+#include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/dlgalert.h"
 #include "ui/graph.h"
+#include "ui/menu.h"
 #include "ui/printman.h"
+
+// The menus' own answers to the command engine.
+static void AppMenuInvalidate(int32_t command) {
+    MenuInvalidateCmd(command);
+}
+
+static bool AppMenuHolds(int32_t command) {
+    return MenuIndexOfCmd(command) >= 0;
+}
+
+// The shell's services that the window library's menus, toolbars and lists use. The command-state update
+// and the status bar's position cache come with the shell's frame and status bar.
+static const MenuShellHooks appMenuShell = {
+    .commandName = GetCommandName,
+    .commandDescription = GetCommandDescription,
+    .commandMasks = GetCommandMasks,
+    .commandSubmenu = CallSubmenuHandler,
+    .commandKey = KeyForCommand,
+    .keyName = KeyCodeName,
+    .keyToCommand = KeyToCommand,
+    .updateCommandStates = nullptr,
+    .statusResetPosCache = nullptr,
+    .statusMessage = StatusSetMessage,
+    .helpModeIsOn = HelpModeIsOn,
+};
+
+static const CmdHooks appCmdHooks = {
+    .dynamicText = nullptr,
+    .findCustomCommand = nullptr,
+    .menuInvalidate = AppMenuInvalidate,
+    .menuRemove = MenuRemoveCmd,
+    .menuHolds = AppMenuHolds,
+    .resetMacroHandles = nullptr,
+};
 
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
@@ -20,4 +58,7 @@ void AppWireHooks() {
     InputSetRequestsHook(InstanceMsgPending);
     GraphSetHelpModeHook(HelpModeIsOn);
     PrinterInit(); // the print manager's printer becomes device 1 of the drawing layer
+    MenuSetShellHooks(&appMenuShell);
+    CmdSetHooks(&appCmdHooks);
+    WndSetMenuHelpHook(MenuOnSelect);
 }

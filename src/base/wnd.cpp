@@ -4,6 +4,7 @@
 
 #include "base/keyinp.h"
 #include "base/monitor.h"
+#include "base/seam.h"
 #include "base/sysprobe.h"
 #include "base/utilil.h"
 #include "base/wheel.h"
@@ -17,6 +18,8 @@ enum : uint32_t { WND_DRAG_MESSAGE = 2035 };
 static HWND wndFrame;
 static HWND wndMdiClient;
 
+static WndMenuHelpHook wndMenuHelp;
+
 void WndSetAppWindows(HWND frame, HWND mdiClient) {
     wndFrame = frame;
     wndMdiClient = mdiClient;
@@ -24,6 +27,19 @@ void WndSetAppWindows(HWND frame, HWND mdiClient) {
 
 HWND WndGetAppFrame() {
     return wndFrame;
+}
+
+HWND WndGetMdiClient() {
+    return wndMdiClient;
+}
+
+static void WndResetSeams() {
+    wndMenuHelp = nullptr;
+}
+
+void WndSetMenuHelpHook(WndMenuHelpHook hook) {
+    wndMenuHelp = hook;
+    SeamRegisterReset(WndResetSeams);
 }
 
 // ---- Windows
@@ -122,6 +138,14 @@ void WndShow(HWND window, bool show) {
     ShowWindow(window, show ? SW_SHOW : SW_HIDE);
 }
 
+void WndMinimize(HWND window) {
+    ShowWindow(window, SW_MINIMIZE);
+}
+
+void WndSetText(HWND window, const char *text) {
+    SendMessageA(window, WM_SETTEXT, 0, (LPARAM)text);
+}
+
 HWND WndCreateEx(DWORD exStyle, const char *className, const char *title, DWORD style, const Xywh *pos,
                  HWND parent, void *param) {
     return CreateWindowExA(exStyle, className, title, style, pos->x, pos->y, pos->w, pos->h, parent, nullptr,
@@ -198,6 +222,7 @@ LRESULT CALLBACK WndDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM
         (message >= WM_XBUTTONDOWN && message <= WM_XBUTTONDBLCLK))
         return 1;
     if (message == WND_DRAG_MESSAGE) return 0;
+    if (message == WM_MENUSELECT && wndMenuHelp) wndMenuHelp(wParam, (HMENU)lParam);
     if (message == WM_RBUTTONUP && SysIsVersion350()) {
         POINT point = PointFromLParam(lParam);
         ClientToScreen(window, &point);

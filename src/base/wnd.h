@@ -10,7 +10,8 @@
 
 // The shell's frame and MDI client windows, which the window utilities measure against.
 void WndSetAppWindows(HWND frame, HWND mdiClient);
-HWND WndGetAppFrame(); // null until set
+HWND WndGetAppFrame();  // null until set
+HWND WndGetMdiClient(); // null until set
 
 // Windows.
 void WndShowByState(HWND window, int state); // 0 normal, 1 maximised, 2 minimised, other shown
@@ -29,6 +30,8 @@ void WndSetPosRect(HWND window, const RECT *rect);
 void WndMoveRect(HWND window, const RECT *rect, bool repaint);
 void WndMoveXywh(HWND window, const Xywh *pos, bool repaint);
 void WndShow(HWND window, bool show);
+void WndMinimize(HWND window);
+void WndSetText(HWND window, const char *text); // WM_SETTEXT, so that the window's own procedure sees it
 HWND WndCreate(const char *className, const char *title, DWORD style, const Xywh *pos, HWND parent,
                void *param);
 HWND WndCreateEx(DWORD exStyle, const char *className, const char *title, DWORD style, const Xywh *pos,
@@ -42,7 +45,14 @@ LRESULT WndNotifyParent(HWND control, int code);
 LRESULT WndForwardMouseToParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int WndGetScrollTrackPos(HWND window, int bar);
 int WndSetScrollInfo(HWND window, int bar, const SCROLLINFO *info, int redraw);
+// The default procedure of the program's own classes: the extra mouse buttons answered 1, the drag message
+// 2035 answered 0, the context menu that version 3.50 did not send, menu help, and the older wheel message
+// handed to the focus window.
 LRESULT CALLBACK WndDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Hook: menu help for WM_MENUSELECT (its wParam and menu), registered by the window library's menus;
+// nothing while unset.
+typedef void (*WndMenuHelpHook)(WPARAM wParam, HMENU menu);
+void WndSetMenuHelpHook(WndMenuHelpHook hook);
 void CursorSet(HCURSOR cursor);
 void CursorSetHelp();
 void CursorFreeHelp();

@@ -717,16 +717,6 @@ static LRESULT ListboxOnNotify(ListboxRec *lb, NMHDR *note) {
     return lb->header && note->hwndFrom == lb->header ? ListboxHeaderNotify(lb, note) : 0;
 }
 
-// What follows a key or button that the owner let through (moving, selecting, tracking, the commands and the
-// control's own context menu) comes with the list's mouse and key handling.
-static LRESULT ListboxInputKey(ListboxRec *, KeyCode) {
-    return 0;
-}
-
-static LRESULT ListboxInputButton(ListboxRec *lb, UINT message, WPARAM wParam, LPARAM lParam) {
-    return WndDefaultProc(lb->window, message, wParam, lParam);
-}
-
 static LRESULT ListboxOnKey(ListboxRec *lb, KeyCode key) {
     ListboxNotify record = {};
     record.w[LISTBOX_W_KEY_CODE] = key;
@@ -791,6 +781,12 @@ static LRESULT CALLBACK ListboxProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK: return ListboxOnButton(lb, message, wParam, lParam);
+    case WM_VSCROLL: return ListboxOnVScroll(lb, wParam);
+    case WM_MOUSEWHEEL: return ListboxOnWheel(lb, wParam);
+    case WM_CONTEXTMENU: return ListboxOnContextMenu(lb, wParam, lParam);
+    case WM_COMMAND:
+        if (!lParam && ListboxRunCommand(lb, LOWORD(wParam))) return 0;
+        break;
     case LISTBOX_MSG_KEY: return ListboxOnKey(lb, (KeyCode)wParam);
     case LISTBOX_MSG_SETRANGE: ListboxSetRange(lb, (int32_t)wParam, (int32_t)lParam); return 0;
     case LISTBOX_MSG_SETSTYLE: return ListboxOnReplaceStyle(lb, (const ListboxStyle *)lParam);
@@ -1068,17 +1064,6 @@ void ListboxSetBold(HWND list, bool raise) {
 ListboxExpandState ListboxGetExpandState(HWND list, int32_t item) {
     ListboxRec *lb = ListboxFromWindow(list);
     return lb ? ListboxExpandStateOf(lb, item) : LISTBOX_COLLAPSED;
-}
-
-// Expanding and collapsing come with the list's mouse and key handling; until then nothing changes.
-bool ListboxExpand(HWND, int32_t, bool) {
-    return false;
-}
-bool ListboxCollapse(HWND, int32_t) {
-    return false;
-}
-bool ListboxToggleExpand(HWND, int32_t) {
-    return false;
 }
 
 int32_t ListboxGetDropRow(HWND list) {

@@ -312,13 +312,45 @@ void ListboxRefreshHeader(HWND list); // rewrites every header item
 void ListboxSetHeaderButtons(HWND list, bool on);
 void ListboxShowHeader(HWND list); // creates the header
 
-// ---- Outline and dragging (their behaviour comes with the list's mouse and key handling)
+// ---- Commands
+
+// List commands, as an owner's answer to LISTBOX_REQ_KEY_COMMAND names them.
+enum ListboxCommandCode : int32_t {
+    LISTBOX_CMD_UP = 1, // with LISTBOX_SELECTABLE the current row moves, else the list scrolls
+    LISTBOX_CMD_DOWN = 2,
+    LISTBOX_CMD_PAGE_UP = 3, // scroll a page less one row, then select the top row
+    LISTBOX_CMD_PAGE_DOWN = 4,
+    LISTBOX_CMD_FIRST = 5,
+    LISTBOX_CMD_LAST = 6,
+    LISTBOX_CMD_SCROLL_UP = 7,
+    LISTBOX_CMD_SCROLL_DOWN = 8,
+    LISTBOX_CMD_EXTEND_UP = 10, // multiple selection: the selection grows or shrinks by a row
+    LISTBOX_CMD_EXTEND_DOWN = 12,
+    LISTBOX_CMD_MENU_SEPARATOR = 0x8000, // a command with this bit is ignored
+};
+
+// Runs a list command or one of the library's list commands (toolbox slots "Copy List", "Search List...",
+// "Search Forward", "Expand", "Collapse", "Expand Special..."); the hover tip closes first. False for any
+// other command. A chosen menu item (WM_COMMAND without a control) reaches the same handler.
+bool ListboxCommand(HWND list, int32_t command);
+
+// ---- Outline and dragging
 
 ListboxExpandState ListboxGetExpandState(HWND list, int32_t item); // LISTBOX_COLLAPSED when not an outline
+// The owner answers how many rows expanding or collapsing added or removed (requests 14 to 16); the rows
+// below move, the control takes the focus. With allLevels an expanded item (or one without children) is
+// collapsed first, then expanded with all levels below it. True when rows were added or removed.
 bool ListboxExpand(HWND list, int32_t item, bool allLevels);
 bool ListboxCollapse(HWND list, int32_t item);
-bool ListboxToggleExpand(HWND list, int32_t item);
-int32_t ListboxGetDropRow(HWND list); // the drop-target row during a drag, -1 none
+bool ListboxToggleExpand(HWND list, int32_t item); // collapses an expanded item, expands a collapsed one
+int32_t ListboxGetDropRow(HWND list);              // the drop-target row during a drag, -1 none
+
+struct DragRecord;
+// The feedback of a list that takes drops, for its owner's handler of message 2035 (which the list passes
+// on): enter is taken when the list is the window under the cursor; over marks the row under the cursor,
+// scrolls the list after a dwell of 500 ms near its top or bottom edge, and refuses the item being dragged
+// out of this same list; leave and drop take the mark away. The owner does the drop itself: drop answers 0.
+LRESULT ListboxDragTarget(HWND list, const DragRecord *record);
 
 // ---- Type-ahead and narrowing
 

@@ -1,9 +1,11 @@
 // listboxrec: the list control's record and what its source files share (prefix Listbox). The control is
-// one module in five files: listbox (the record, creation, messages, rows, selection and layout), listcol
-// (columns and the header), listpaint (the row painter), listtip (the hover tip) and listfind (type-ahead
-// and narrowing). Nothing outside them includes this header.
+// one module in six files: listbox (the record, creation, messages, rows, selection and layout), listcol
+// (columns and the header), listpaint (the row painter), listtip (the hover tip), listfind (type-ahead
+// and narrowing) and listinput (mouse, keys, commands, scrolling, outline expansion, checks, dragging).
+// Nothing outside them includes this header.
 #pragma once
 
+#include "base/keycode.h"
 #include "ui/listbox.h"
 
 #include <cstdint>
@@ -139,10 +141,22 @@ void ListboxPaintRows(ListboxRec *lb, HDC dc, int32_t first, int32_t n, int32_t 
                       ListboxTipRec *tip);
 void ListboxOnPaint(ListboxRec *lb);
 void ListboxPrintClient(ListboxRec *lb, HDC dc);
+// Where the item's text starts (before its check and image): 2 plus its outline indent.
+int32_t ListboxTextIndent(ListboxRec *lb, int32_t item);
 
 // ---- listtip.cpp
 
 void ListboxTipListGone(HWND list); // the list is destroyed: its tip closes
+
+// ---- listinput.cpp
+
+// What follows a button press or double-click, and a key, that the owner let through.
+LRESULT ListboxInputButton(ListboxRec *lb, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ListboxInputKey(ListboxRec *lb, KeyCode key);
+LRESULT ListboxOnVScroll(ListboxRec *lb, WPARAM wParam);
+LRESULT ListboxOnWheel(ListboxRec *lb, WPARAM wParam);
+LRESULT ListboxOnContextMenu(ListboxRec *lb, WPARAM wParam, LPARAM lParam);
+bool ListboxRunCommand(ListboxRec *lb, int32_t command);
 
 // ---- listfind.cpp
 

@@ -57,8 +57,25 @@ struct ListboxRow {
 
 // ---- Geometry
 
+// The gap beside the plus and minus images (or half an item image), and the width of one outline level.
+static void ListboxOutlineGeometry(const ListboxRec *lb, int32_t *gap, int32_t *levelWidth) {
+    *gap = lb->indentUnit ? 3 : HalfUp(lb->imageWidth) + 2;
+    *levelWidth = lb->indentUnit + 2 * *gap;
+}
+
+static int32_t ListboxIndentOf(const ListboxRec *lb, int32_t levelWidth, int32_t level) {
+    return (lb->indentUnit ? level + 1 : level) * levelWidth;
+}
+
 static int32_t ListboxIndent(const ListboxPainter *p, int32_t level) {
-    return (p->rec.indentUnit ? level + 1 : level) * p->levelWidth;
+    return ListboxIndentOf(&p->rec, p->levelWidth, level);
+}
+
+int32_t ListboxTextIndent(ListboxRec *lb, int32_t item) {
+    if (!(lb->style & LISTBOX_OUTLINE)) return 2;
+    int32_t gap, levelWidth;
+    ListboxOutlineGeometry(lb, &gap, &levelWidth);
+    return 2 + ListboxIndentOf(lb, levelWidth, ListboxItemLevel(lb, item));
 }
 
 // A level's connector runs down the middle of its indent: through the plus or minus image when there is one.
@@ -70,8 +87,7 @@ static void ListboxPainterBegin(ListboxPainter *p) {
     const ListboxRec &r = p->rec;
     bool stripes = (r.style & LISTBOX_STRIPES) || r.columnCount > 1;
     p->stripe = stripes ? ColorScale(r.backColor, 95) : r.backColor;
-    p->gap = r.indentUnit ? 3 : HalfUp(r.imageWidth) + 2;
-    p->levelWidth = r.indentUnit + 2 * p->gap;
+    ListboxOutlineGeometry(&r, &p->gap, &p->levelWidth);
     p->checkSize = r.style & LISTBOX_CHECKS ? r.rowHeight * (ThemeIsActive() ? 90 : 75) / 100 : 0;
     int32_t outlineWidth, outlineHeight;
     p->outline = ListboxOutlineImages(&outlineWidth, &outlineHeight);

@@ -32,7 +32,7 @@ static void TrackScripted(TrackInput *out) {
 
 // Mouse moves are taken from the queue so that the wait sleeps until something new happens; button and key
 // messages stay for the window that started the loop.
-void TrackPoll(TrackInput *out) {
+void TrackPollButtons(TrackInput *out, int buttons) {
     if (!trackScript.empty()) {
         TrackScripted(out);
         return;
@@ -41,10 +41,14 @@ void TrackPoll(TrackInput *out) {
     while (PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, TRACK_WAIT_MS, QS_INPUT);
-    out->button = MouseButtonsDown(1) != 0;
+    out->button = MouseButtonsDown(buttons) != 0;
     GetCursorPos(&out->pos);
     out->ctrl = GetKeyState(VK_CONTROL) < 0;
     out->abort = KeyCheckAbort() != 0;
+}
+
+void TrackPoll(TrackInput *out) {
+    TrackPollButtons(out, 1);
 }
 
 void TrackCursorPos(POINT *out) {

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 struct TrackInput {
-    bool button; // the primary button is down
+    bool button; // the button the loop follows is down (the primary one unless the loop asks otherwise)
     POINT pos;   // screen coordinates
     bool ctrl;
     bool abort;
@@ -17,6 +17,9 @@ struct TrackInput {
 
 // Waits a little for input when none is new, then reads the state.
 void TrackPoll(TrackInput *out);
+// The same for a loop that follows another button: buttons as MouseButtonsDown takes them (1 the primary
+// button, 2 the primary or the secondary one).
+void TrackPollButtons(TrackInput *out, int buttons);
 // The cursor's screen position now, without waiting or taking anything from the queue; under a script, the
 // position of the step the next poll returns.
 void TrackCursorPos(POINT *out);

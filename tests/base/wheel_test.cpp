@@ -46,22 +46,10 @@ TEST_F(WheelTest, WheelLinesPerNotch) {
     SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, saved, nullptr, 0);
 }
 
-LRESULT CALLBACK LegacyWheelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == RegisterWindowMessageA("MSH_WHEELSUPPORT_MSG")) return 1;
-    if (message == RegisterWindowMessageA("MSH_SCROLL_LINES_MSG")) return 5;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // An older system without the native wheel message: the wheel driver's window answers, and its roll message
 // reaches the focus window as a native wheel message.
 TEST_F(WheelTest, LegacyWheelOnAnOlderSystem) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = LegacyWheelProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "MouseZ";
-    RegisterClassA(&wc);
-    HWND driver = CreateWindowExA(0, "MouseZ", "Magellan MSWHEEL", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
+    HWND driver = WtLegacyWheelDriver();
     ASSERT_NE(driver, nullptr);
     SysTestAnswers a = Answers(4, 0, VER_PLATFORM_WIN32_WINDOWS);
     SysSetTestAnswers(&a);

@@ -1,7 +1,7 @@
 // Window utilities: titles as length-prefixed strings, ancestry, show states and the process test; messages to
 // the parent, placement relative to the frame or the MDI client, sizes and coordinate mapping; the pump that
-// leaves a quit request for the main loop; the default window procedure (extra buttons, and the context menu
-// that version 3.50 did not send); the help cursor.
+// leaves a quit request for the main loop; the default window procedure (extra buttons, the context menu
+// that version 3.50 did not send, menu help through its hook); the help cursor.
 #include "base/sysprobe.h"
 #include "base/wnd.h"
 #include "base/wndtest.h"
@@ -45,6 +45,11 @@ TEST(Wnd, TextAncestryStateAndProcess) {
         WndShowByState(window, s.state);
         EXPECT_EQ(WndShowState(window), s.expected) << s.state;
     }
+    WndMinimize(window);
+    EXPECT_TRUE(IsIconic(window));
+    WndSetText(window, "set");
+    WndGetTextPstr(window, pstr, sizeof pstr);
+    EXPECT_EQ(std::string((char *)pstr + 1, pstr[0]), "set");
     WndShow(window, 0);
     EXPECT_FALSE(IsWindowVisible(window));
     DestroyWindow(window);
@@ -74,6 +79,8 @@ TEST(Wnd, ParentMessagesAndPlacement) {
     HWND inner = WtMakeWindow(WS_CHILD | WS_VISIBLE, 7, 8, 20, 20, client);
     RECT rect;
     WndSetAppWindows(parent, client);
+    EXPECT_EQ(WndGetAppFrame(), parent);
+    EXPECT_EQ(WndGetMdiClient(), client);
     WndGetRectInFrame(inner, &rect);
     EXPECT_EQ(rect.left, 7);
     EXPECT_EQ(rect.top, 8);
@@ -144,6 +151,26 @@ TEST(Wnd, DefaultWindowProcedure) {
     ASSERT_EQ(wtReceived.size(), bySystem + 1);
     EXPECT_EQ(wtReceived[0], (UINT)WM_CONTEXTMENU);
     EXPECT_EQ(wtReceivedWParam[0], (WPARAM)window);
+    DestroyWindow(window);
+}
+
+// Menu selections reach the menu-help hook with their flags and menu, then the system's procedure.
+HMENU wtHelpMenu;
+WPARAM wtHelpWParam;
+void WtMenuHelp(WPARAM wParam, HMENU menu) {
+    wtHelpWParam = wParam;
+    wtHelpMenu = menu;
+}
+
+TEST(Wnd, MenuSelectGoesToTheMenuHelpHook) {
+    HWND window = WtMakeWindow(WS_POPUP, 0, 0, 50, 50);
+    HMENU menu = CreatePopupMenu();
+    SendMessageA(window, WM_MENUSELECT, 0x12345, (LPARAM)menu); // no hook: nothing
+    WndSetMenuHelpHook(WtMenuHelp);
+    SendMessageA(window, WM_MENUSELECT, MAKEWPARAM(7, MF_POPUP), (LPARAM)menu);
+    EXPECT_EQ(wtHelpWParam, (WPARAM)MAKEWPARAM(7, MF_POPUP));
+    EXPECT_EQ(wtHelpMenu, menu);
+    DestroyMenu(menu);
     DestroyWindow(window);
 }
 

@@ -40,18 +40,19 @@ inline LRESULT CALLBACK WtRecordingProc(HWND window, UINT message, WPARAM wParam
     return WndDefaultProc(window, message, wParam, lParam);
 }
 
+// A window class of the test program with the arrow cursor; registering it again changes nothing.
+inline void WtRegisterClass(const char *name, WNDPROC proc) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = name;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+}
+
 inline HWND WtMakeWindow(DWORD style, int x, int y, int w, int h, HWND parent = nullptr,
                          const char *title = "test") {
-    static bool registered;
-    if (!registered) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = WtRecordingProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "vxWinTest";
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        RegisterClassA(&wc);
-        registered = true;
-    }
+    WtRegisterClass("vxWinTest", WtRecordingProc);
     Xywh pos = {x, y, w, h};
     return WndCreate("vxWinTest", title, style, &pos, parent, nullptr);
 }
@@ -68,4 +69,19 @@ inline SysTestAnswers WtAnswers(uint32_t major, uint32_t minor, uint32_t platfor
     a.minor = minor;
     a.platform = platform;
     return a;
+}
+
+// The older wheel driver's window, which answers that it supports the wheel and scrolls 5 lines a notch. On
+// an older system (WtAnswers(4, 0, VER_PLATFORM_WIN32_WINDOWS)) WheelInit finds it; the caller destroys it
+// and runs WheelInit again.
+inline LRESULT CALLBACK WtLegacyWheelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RegisterWindowMessageA("MSH_WHEELSUPPORT_MSG")) return 1;
+    if (message == RegisterWindowMessageA("MSH_SCROLL_LINES_MSG")) return 5;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+inline HWND WtLegacyWheelDriver() {
+    WtRegisterClass("MouseZ", WtLegacyWheelProc);
+    return CreateWindowExA(0, "MouseZ", "Magellan MSWHEEL", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }

@@ -72,7 +72,7 @@ static LRESULT CALLBACK ListOwnerProc(HWND window, UINT message, WPARAM wParam, 
     if (owner && message == LISTBOX_MSG_KEY) owner->keys.push_back(wParam);
     if (owner && message == LISTBOX_MSG_DRAG) {
         owner->drags.push_back(wParam);
-        return 7;
+        return owner->dragAnswer ? owner->dragAnswer(wParam) : 7;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -52,6 +52,8 @@ public:
     std::vector<int> notes;    // codes of WM_COMMAND notifications from lists
     std::vector<WPARAM> keys;  // message 2025 received
     std::vector<WPARAM> drags; // message 2035 received
+    // Answers message 2035 when set (else 7), as an owner that takes drops does.
+    std::function<LRESULT(WPARAM)> dragAnswer;
 
 private:
     HWND window_;

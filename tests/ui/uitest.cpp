@@ -8,6 +8,9 @@
 #include "base/toolbox_win.h"
 #include "base/sysprobe.h"
 #include "base/monitor.h"
+#include "base/wnd.h"
+#include "base/wndtest.h"
+#include "ui/mdi.h"
 
 #include <gtest/gtest.h>
 
@@ -229,4 +232,45 @@ HWND UiShownPopup(int x, int y, int width, int height) {
 void UiDrain() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// ---- The shown frame
+
+static LRESULT CALLBACK UiFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return MdiFrameDefProc(window, MdiGetClient(), message, wParam, lParam);
+}
+
+HWND UiShownFrame() {
+    static HWND frame;
+    static HWND client;
+    if (!frame) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = UiFrameProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "vxUiTestFrame";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        RegisterClassA(&wc);
+        frame =
+            CreateWindowExA(0, "vxUiTestFrame", "frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                            40, 40, 600, 420, nullptr, nullptr, wc.hInstance, nullptr);
+        RECT area;
+        GetClientRect(frame, &area);
+        MdiCreateClient(frame, &area, -1, 0xFF00);
+        client = MdiGetClient();
+        UiDrain();
+    }
+    WndSetAppWindows(frame, client);
+    return frame;
+}
+
+void UiCloseMdiChildren() {
+    HWND client = WndGetMdiClient();
+    if (!client) return;
+    for (HWND child; (child = GetWindow(client, GW_CHILD)) != nullptr;) {
+        if (GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_MDICHILD)
+            MdiDestroy(child);
+        else
+            DestroyWindow(child);
+    }
+    UiDrain();
 }

@@ -50,3 +50,10 @@ HWND UiShownPopup(int x, int y, int width, int height);
 extern int uiPaints;
 // Dispatches every queued message.
 void UiDrain();
+
+// The one shown frame of the test program, with an MDI client filling its client area, at a fixed place on
+// the screen; made on first use and never destroyed. The frame's procedure is MdiFrameDefProc. Each call
+// makes them the shell's frame and MDI client again.
+HWND UiShownFrame();
+// Destroys every window in the shown frame's MDI client.
+void UiCloseMdiChildren();
