@@ -1,13 +1,15 @@
 // The hooks the top module wires, with the real command table:
 // - menus show the commands' names and keys from the shell's table and key map;
 // - the command engine reaches the menus (invalidate, remove, in use);
-// - a menu selection that reaches the default window procedure shows the command's description.
+// - a menu selection that reaches the default window procedure shows the command's description, except in
+//   help mode, whose prompt stays.
 #include "app/app.h"
 #include "app/cmdtab.h"
 
 #include "base/wnd.h"
 #include "base/wndtest.h"
 #include "shell/cmd.h"
+#include "shell/help.h"
 #include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/menu.h"
@@ -64,6 +66,10 @@ TEST_F(AppTest, MenusReachTheShellThroughTheWiredHooks) {
     EXPECT_TRUE(MenuGet(0)->flags & MENU_REBUILD);
     SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(open, 0), (LPARAM)MenuGetHandle(0));
     EXPECT_STREQ(StatusGetMessage(), GetCommandDescription(open));
+    HelpModeBegin();
+    SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(open, 0), (LPARAM)MenuGetHandle(0));
+    EXPECT_STREQ(StatusGetMessage(), "Select the command you want HELP on");
+    EndHelpMode();
     CmdMenuRemove(open);
     EXPECT_EQ(MenuItemCount(0), 0);
 }
