@@ -6,13 +6,27 @@
 #include "base/inputpend.h"
 #include "base/keyinp.h"
 #include "base/trl.h"
+#include "shell/cmd.h"
 #include "shell/instance.h"
+#include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/dlgalert.h"
+#include "ui/toolbar.h"
+
+// The toolbars' tooltips read the command table and the key map. The configuration's dirty mark joins them
+// when the configuration module stands; until then a band resized by the user is not noted.
+static const ToolbarHooks appToolbarHooks = {
+    .commandName = GetCommandName,
+    .commandDescription = GetCommandDescription,
+    .keyForCommand = KeyForCommand,
+    .keyName = KeyCodeName,
+    .setConfigDirty = nullptr,
+};
 
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
+    ToolbarSetHooks(&appToolbarHooks);
 }
