@@ -11,6 +11,7 @@
 #include "base/str.h"
 #include "base/sysprobe.h"
 #include "base/wnd.h"
+#include "ui/tip.h"
 
 #include <cstring>
 
@@ -44,7 +45,7 @@ void ToolbarSetHooks(const ToolbarHooks *hooks) {
 bool ToolbarInit() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
-    return true;
+    return TipRegisterClass();
 }
 
 // ---- The record
