@@ -1,7 +1,8 @@
 // The hooks the top module wires, with the real command table:
 // - menus show the commands' names and keys from the shell's table and key map;
 // - the command engine reaches the menus (invalidate, remove, in use);
-// - a menu selection that reaches the default window procedure shows the command's description.
+// - a menu selection that reaches the default window procedure shows the command's description;
+// - a toolbar tooltip reads the command table and the key map.
 #include "app/app.h"
 #include "app/cmdtab.h"
 
@@ -11,6 +12,7 @@
 #include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/menu.h"
+#include "ui/toolbar.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,14 @@ TEST_F(AppTest, MenusReachTheShellThroughTheWiredHooks) {
     EXPECT_STREQ(StatusGetMessage(), GetCommandDescription(open));
     CmdMenuRemove(open);
     EXPECT_EQ(MenuItemCount(0), 0);
+}
+
+TEST_F(AppTest, ToolbarTipsReadTheCommandTableAndTheKeyMap) {
+    ASSERT_TRUE(KeyMapReset(1));
+    ASSERT_EQ(KeyToCommand(0x44F), 57); // Ctrl+O runs "Open..."
+    char text[TOOLBAR_TIP_MAX];
+    ToolbarTipText(57, text, sizeof text);
+    EXPECT_STREQ(text, "Open... (Ctrl+O) - opens a file");
 }
 
 } // namespace
