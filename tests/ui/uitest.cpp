@@ -276,6 +276,7 @@ void UiCloseMdiChildren() {
             DestroyWindow(child);
     }
     UiDrain();
+}
 
 // ---- A parent that records
 
