@@ -20,6 +20,10 @@ static void DocHookMoveCaret(int32_t, int32_t) {}
 static int DocHookPositionsDone(int, FileBuffer *) {
     return 1;
 }
+static int DocHookNoHistory() {
+    return 0;
+}
+static void DocHookNothingLine(int32_t) {}
 
 static const DocDisplayHook docDisplayNeutral = {
     .retitleDocSw = DocHookNothingDoc,
@@ -34,6 +38,11 @@ static const DocDisplayHook docDisplayNeutral = {
     .swWriteDocPositions = DocHookPositionsDone,
     .swReadDocPositions = DocHookPositionsDone,
     .swApplyDocPositions = DocHookNothingDoc,
+    .pushSelectionHistory = DocHookNoHistory,
+    .swResetLinePastEnd = DocHookNothingLine,
+    .swUpdateCurrent = DocHookNothing,
+    .swUpdateAll = DocHookNothing,
+    .showSelection = DocHookNothing,
 };
 
 static const DocOptions docOptionsNeutral{};
@@ -52,6 +61,7 @@ static FileBuffer *DocHookNoDoc() {
 static const DocOptions *DocHookOptions() {
     return &docOptionsNeutral;
 }
+static void DocHookNoBeep(int) {}
 
 static const DocShellHook docShellNeutral = {
     .status = DocHookStatus,
@@ -64,6 +74,7 @@ static const DocShellHook docShellNeutral = {
     .resetErrorState = DocHookNothing,
     .currentDoc = DocHookNoDoc,
     .options = DocHookOptions,
+    .beep = DocHookNoBeep,
 };
 
 static Lang *DocHookNoLang(int32_t) {
@@ -91,6 +102,7 @@ static const DocLangHook docLangNeutral = {
     .loadStoredSymbolList = DocHookStored,
     .refreshTokenMacros = DocHookNothingDoc,
     .lexCacheReplaced = DocHookNothingCache,
+    .parseBufferPublish = DocHookNothingDoc,
 };
 
 static int32_t DocHookNoProject() {

@@ -33,6 +33,16 @@ struct DocDisplayHook {
     int (*swWriteDocPositions)(int file, FileBuffer *doc);
     int (*swReadDocPositions)(int file, FileBuffer *doc);
     void (*swApplyDocPositions)(FileBuffer *doc); // nothing
+    // The selection history records the current buffer's position (before an undo step begins): 1 when
+    // recorded, 0 (neutral) when no buffer is current.
+    int (*pushSelectionHistory)();
+    // After an undo or redo: the current window's remembered line, when at or past the line count, becomes
+    // 0; the current window, or every window, repaints its invalid lines at once; the current window scrolls
+    // its selection into view. Nothing.
+    void (*swResetLinePastEnd)(int32_t lineCount);
+    void (*swUpdateCurrent)();
+    void (*swUpdateAll)();
+    void (*showSelection)();
 };
 
 // The shell's option words and preferences that the document core reads. The neutral record: CR LF for new
@@ -54,6 +64,7 @@ struct DocOptions {
     bool batchWork = false;        // batch work: no questions about projects
     bool fileBusyState = false;    // state bit 5: a file that cannot be opened for writing is reported busy
     int32_t undoLevels = 0;        // 0 or less: no limit
+    bool logUndoSpace = false;     // the log switch of the undo layer: running out of undo space is logged
     char backupDir[256] = {};      // empty: no backups
 };
 
@@ -70,6 +81,7 @@ struct DocShellHook {
     void (*resetErrorState)();      // nothing
     FileBuffer *(*currentDoc)();    // null: no current buffer
     const DocOptions *(*options)(); // the neutral record
+    void (*beep)(int kind);         // a beep of the sound layer's kinds (3: the error beep). Nothing.
 };
 
 struct DocLangHook {
@@ -83,6 +95,7 @@ struct DocLangHook {
     void (*loadStoredSymbolList)(FileBuffer *doc, int32_t limit);                               // nothing
     void (*refreshTokenMacros)(FileBuffer *doc);                                                // nothing
     void (*lexCacheReplaced)(FileBuffer *doc, LineLexCache *old, LineLexCache *now);            // nothing
+    void (*parseBufferPublish)(FileBuffer *doc); // the symbol windows show the tag list again. Nothing.
 };
 
 // Project flag bits the document core reads.
