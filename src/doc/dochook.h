@@ -99,11 +99,7 @@ struct DocShellHook {
     FileBuffer *(*currentDoc)();         // null: no current buffer
     const DocOptions *(*options)();      // the neutral record
     int32_t (*setConfigDirty)(int flag); // the configuration changed: its new change count (neutral 0)
-    bool (*inputPending)();         // false
-    void (*resetErrorState)();      // nothing
-    FileBuffer *(*currentDoc)();    // null: no current buffer
-    const DocOptions *(*options)(); // the neutral record
-    void (*beep)(int kind);         // a beep of the sound layer's kinds (3: the error beep). Nothing.
+    void (*beep)(int kind); // a beep of the sound layer's kinds (3: the error beep). Nothing.
 };
 
 struct DocLangHook {
