@@ -16,6 +16,7 @@
 #include "ui/graph.h"
 #include "ui/menu.h"
 #include "ui/printman.h"
+#include "ui/toolbar.h"
 
 // The menus' own answers to the command engine.
 static void AppMenuInvalidate(int32_t command) {
@@ -57,6 +58,16 @@ static const CmdHooks appCmdHooks = {
     .resetMacroHandles = nullptr,
 };
 
+// The toolbars' tooltips read the command table and the key map. The configuration's dirty mark joins them
+// when the configuration module stands; until then a band resized by the user is not noted.
+static const ToolbarHooks appToolbarHooks = {
+    .commandName = GetCommandName,
+    .commandDescription = GetCommandDescription,
+    .keyForCommand = KeyForCommand,
+    .keyName = KeyCodeName,
+    .setConfigDirty = nullptr,
+};
+
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
@@ -67,4 +78,5 @@ void AppWireHooks() {
     MenuSetShellHooks(&appMenuShell);
     CmdSetHooks(&appCmdHooks);
     WndSetMenuHelpHook(MenuOnSelect);
+    ToolbarSetHooks(&appToolbarHooks);
 }

@@ -8,6 +8,7 @@
 // every command but the essential ones: those that save, close, exit and reach the menus.
 #include "app/cmdtab.h"
 
+#include "doc/undo.h"
 #include "shell/about.h"
 #include "shell/cmdrun.h"
 #include "shell/help.h"
@@ -237,8 +238,8 @@ const CommandRecord cmdTable[] = {
     /*  86 */
     Cmd("Jump To Definition", CMD_GROUP_SYMBOL, VIEWING,
         "Jumps to the definition of the symbol at the cursor."),
-    /*  87 */ Cmd("Undo", CMD_GROUP_EDIT, UNDO, "Undoes the last change."),
-    /*  88 */ Cmd("Redo", CMD_GROUP_EDIT, REDO, "Redoes the last undone change."),
+    /*  87 */ Cmd("Undo", CMD_GROUP_EDIT, UNDO, "Undoes the last change.", CmdUndo),
+    /*  88 */ Cmd("Redo", CMD_GROUP_EDIT, REDO, "Redoes the last undone change.", CmdRedo),
     /*  89 */ Cmd("Save All", CMD_GROUP_FILE, ESSENTIAL, "Saves all changed files."),
     /*  90 */ Cmd("Cut", CMD_GROUP_EDIT, SELECTION, "Cuts the selection to the clipboard."),
     /*  91 */ Cmd("Copy", CMD_GROUP_EDIT, SELECTION, "Copies the selection to the clipboard."),
@@ -526,8 +527,9 @@ const CommandRecord cmdTable[] = {
     /* 304 */ MacroFunction("ASCIIFROMCHAR"),
     /* 305 */ MacroFunction("STARTMSG"),
     /* 306 */ MacroFunction("ENDMSG"),
-    /* 307 */ Cmd("Undo All", CMD_GROUP_EDIT, UNDO, "Undoes every change since the file was opened."),
-    /* 308 */ Cmd("Redo All", CMD_GROUP_EDIT, REDO, "Redoes every undone change."),
+    /* 307 */
+    Cmd("Undo All", CMD_GROUP_EDIT, UNDO, "Undoes every change since the file was opened.", CmdUndo),
+    /* 308 */ Cmd("Redo All", CMD_GROUP_EDIT, REDO, "Redoes every undone change.", CmdRedo),
     /* 309 */ Cmd("Repeat Typing", CMD_GROUP_EDIT, EDITING, "Repeats the last typing."),
     /* 310 */
     Cmd("Start Recording", CMD_GROUP_EDIT, RECORD_START, "Starts recording keystrokes and commands."),

@@ -26,6 +26,7 @@ static int sysLargeMemory;
 static size_t sysMemoryBudget;
 static uint32_t sysLastError;
 static const SysTestAnswers *sysAnswers;
+static uint32_t sysTestComctlVersion;
 
 static SysFontZoomHook sysFontZoom;
 
@@ -33,6 +34,12 @@ static void SysResetSeams() {
     sysAnswers = nullptr;
     sysVersionKnown = 0;
     sysFontZoom = nullptr;
+    sysTestComctlVersion = 0;
+}
+
+void SysSetTestComctlVersion(uint32_t version) {
+    sysTestComctlVersion = version;
+    SeamRegisterReset(SysResetSeams);
 }
 
 void SysSetFontZoomHook(SysFontZoomHook hook) {
@@ -121,16 +128,16 @@ uint32_t ComctlGetVersion() {
 }
 
 uint32_t SysComctlVersion() {
-    return sysComctlVersion;
+    return sysTestComctlVersion ? sysTestComctlVersion : sysComctlVersion;
 }
 bool SysComctlBelow470() {
-    return sysComctlVersion < 0x40046;
+    return SysComctlVersion() < 0x40046;
 }
 bool SysComctlAbove471() {
-    return sysComctlVersion > 0x40047;
+    return SysComctlVersion() > 0x40047;
 }
 bool SysComctlAbove579() {
-    return sysComctlVersion > 0x5004F;
+    return SysComctlVersion() > 0x5004F;
 }
 
 // An exact match of one entry of a REG_MULTI_SZ list. The list is read into a block two bytes longer than the

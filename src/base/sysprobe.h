@@ -58,6 +58,8 @@ struct SysTestAnswers {
     uint64_t availVirtual;
 };
 void SysSetTestAnswers(const SysTestAnswers *answers);
+// Test seam: the common-controls version the probe answers ((major << 16) | minor); 0 answers the probed one.
+void SysSetTestComctlVersion(uint32_t version);
 
 // The screen-font zoom of a remote session goes to the font layer, which registers this hook.
 typedef int32_t (*SysFontZoomHook)(int32_t percent); // answers the zoom it replaced

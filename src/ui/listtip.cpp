@@ -83,7 +83,7 @@ static void ListboxTipOpen(ListboxRec *lb, POINT screen) {
     MapWindowPoints(lb->window, nullptr, (POINT *)&rect, 2);
     listboxTip = {lb->window, row, nullptr, GetFocus(), nullptr, text};
     TipRegisterClass();
-    TipCreateData data = {ListboxTipPaint};
+    TipCreateData data = {ListboxTipPaint, ListboxTipForget};
     HWND tip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, tipClass, "", WS_POPUP | WS_BORDER,
                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                GetAncestor(lb->window, GA_ROOT), nullptr, GetModuleHandleA(nullptr), &data);

@@ -2,7 +2,8 @@
 // - menus show the commands' names and keys from the shell's table and key map;
 // - the command engine reaches the menus (invalidate, remove, in use);
 // - a menu selection that reaches the default window procedure shows the command's description, except in
-//   help mode, whose prompt stays.
+//   help mode, whose prompt stays;
+// - a toolbar tooltip reads the command table and the key map.
 #include "app/app.h"
 #include "app/cmdtab.h"
 
@@ -13,6 +14,7 @@
 #include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/menu.h"
+#include "ui/toolbar.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +74,14 @@ TEST_F(AppTest, MenusReachTheShellThroughTheWiredHooks) {
     EndHelpMode();
     CmdMenuRemove(open);
     EXPECT_EQ(MenuItemCount(0), 0);
+}
+
+TEST_F(AppTest, ToolbarTipsReadTheCommandTableAndTheKeyMap) {
+    ASSERT_TRUE(KeyMapReset(1));
+    ASSERT_EQ(KeyToCommand(0x44F), 57); // Ctrl+O runs "Open..."
+    char text[TOOLBAR_TIP_MAX];
+    ToolbarTipText(57, text, sizeof text);
+    EXPECT_STREQ(text, "Open... (Ctrl+O) - opens a file");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The system probe, through its answers seam and a registry key of the test's own:
-// - version tests over a table of systems; the common-controls version;
+// - version tests over a table of systems; the common-controls version and the seam that stands in for it;
 // - the remote-session detection and its registry overrides, the Terminal Server tests, the screen-font zoom
 //   of a remote session through its hook (nobody told while it is unset);
 // - transparency (from NT 5 on, barred in remote sessions unless allowed);
@@ -70,6 +70,28 @@ TEST_F(SysProbeTest, VersionTests) {
     EXPECT_GE(SysComctlVersion(), 0x40046u);
     EXPECT_FALSE(SysComctlBelow470());
     EXPECT_EQ(SysComctlVersion(), ComctlGetVersion());
+}
+
+TEST_F(SysProbeTest, CommonControlsSeamAnswersUntilReset) {
+    ASSERT_EQ(SysProbe(key), 1);
+    const uint32_t probed = SysComctlVersion();
+    struct Case {
+        uint32_t version;
+        bool below470, above471, above579;
+    } cases[] = {{0x40000, true, false, false},
+                 {0x40046, false, false, false},
+                 {0x40047, false, false, false},
+                 {0x40048, false, true, false},
+                 {0x50050, false, true, true}};
+    for (const Case &c : cases) {
+        SysSetTestComctlVersion(c.version);
+        EXPECT_EQ(SysComctlVersion(), c.version);
+        EXPECT_EQ(SysComctlBelow470(), c.below470) << std::hex << c.version;
+        EXPECT_EQ(SysComctlAbove471(), c.above471) << std::hex << c.version;
+        EXPECT_EQ(SysComctlAbove579(), c.above579) << std::hex << c.version;
+    }
+    SysSetTestComctlVersion(0);
+    EXPECT_EQ(SysComctlVersion(), probed);
 }
 
 TEST_F(SysProbeTest, RemoteSessionAndItsOverrides) {

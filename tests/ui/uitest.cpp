@@ -200,17 +200,20 @@ static LRESULT CALLBACK UiPopupProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A white-backed window class of the tests, registered once.
+static const char *UiTestClass(const char *name, WNDPROC proc) {
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), name, &wc)) return name;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = name;
+    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    RegisterClassA(&wc);
+    return name;
+}
+
 static HWND UiMakePopup(int x, int y, int width, int height, DWORD exStyle, DWORD style) {
-    static bool registered;
-    if (!registered) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = UiPopupProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "vxUiTestPopup";
-        wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-        RegisterClassA(&wc);
-        registered = true;
-    }
+    UiTestClass("vxUiTestPopup", UiPopupProc);
     return CreateWindowExA(exStyle, "vxUiTestPopup", "", WS_POPUP | style, x, y, width, height, nullptr,
                            nullptr, GetModuleHandleA(nullptr), nullptr);
 }
@@ -273,4 +276,33 @@ void UiCloseMdiChildren() {
             DestroyWindow(child);
     }
     UiDrain();
+}
+
+// ---- A parent that records
+
+std::vector<UiMessage> uiNotifies;
+std::vector<UiMessage> uiCommands;
+LRESULT (*uiNotifyAnswer)(NMHDR *notification);
+
+static LRESULT CALLBACK UiRecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        const NMHDR *header = (const NMHDR *)lParam;
+        uiNotifies.push_back({header->code, header->hwndFrom, header->idFrom});
+        return uiNotifyAnswer ? uiNotifyAnswer((NMHDR *)lParam) : 0;
+    }
+    if (message == WM_COMMAND) {
+        uiCommands.push_back({(UINT)wParam, (HWND)lParam, 0});
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND UiRecordingParent(int width, int height) {
+    const char *className = UiTestClass("vxUiTestParent", UiRecordingProc);
+    HWND popup = UiShownPopup(0, 0, width, height);
+    uiNotifies.clear();
+    uiCommands.clear();
+    uiNotifyAnswer = nullptr;
+    return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
+                           popup, nullptr, GetModuleHandleA(nullptr), nullptr);
 }

@@ -57,3 +57,16 @@ void UiDrain();
 HWND UiShownFrame();
 // Destroys every window in the shown frame's MDI client.
 void UiCloseMdiChildren();
+
+// A visible child of the shown popup, width x height at its top left, that records the notifications and
+// commands it receives (cleared when the window is made). Destroy it at the end of the test.
+struct UiMessage {
+    UINT code;   // a notification's code; a command's wParam
+    HWND from;   // the notification's sender; a command's lParam
+    UINT_PTR id; // the notification's idFrom
+};
+HWND UiRecordingParent(int width, int height);
+extern std::vector<UiMessage> uiNotifies;
+extern LRESULT (*uiNotifyAnswer)(NMHDR *notification); // answers the notifications after recording; reset
+                                                       // when the window is made
+extern std::vector<UiMessage> uiCommands;

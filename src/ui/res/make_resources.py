@@ -355,6 +355,128 @@ def bitmaps():
         write(name + ".bmp", bmp_file(160, 12, 4, list(reversed(to_indexes(rows, GREYS16, 3))), GREYS16))
 
 
+# ---- Toolbar buttons: 16 x 16 pictures on magenta, the image lists' transparent colour.
+
+BUTTON_COLOURS = {
+    " ": (255, 0, 255), "K": (0, 0, 0), "W": (255, 255, 255), "G": (128, 128, 128), "L": (192, 192, 192),
+    "Y": (255, 255, 0), "O": (128, 128, 0), "B": (0, 0, 128), "C": (0, 128, 128), "R": (128, 0, 0),
+}
+
+BUTTONS = {
+    "bmpNew": [
+        "",
+        "   KKKKKKK",
+        "   KWWWWWKK",
+        "   KWWWWWKWK",
+        "   KWWWWWKKKK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KWWWWWWWWK",
+        "   KKKKKKKKKK",
+    ],
+    "bmpOpen": [
+        "",
+        "",
+        "           KKK",
+        "          K   K K",
+        "               KK",
+        "  KKK         KKK",
+        " KYWYKKKKKKK",
+        " KWYWYWYWYWK",
+        " KYWYWYWYWYK",
+        " KWYWYWKKKKKKKKKK",
+        " KYWYKKOOOOOOOOOK",
+        " KWYKKOOOOOOOOOK",
+        " KYKKOOOOOOOOOK",
+        " KKKOOOOOOOOOK",
+        " KKKKKKKKKKKK",
+    ],
+    "bmpSave": [
+        "",
+        " KKKKKKKKKKKKKK",
+        " KCKWWWWWWWWKCK",
+        " KCKWWWWWWWWKKK",
+        " KCKWWWWWWWWKCK",
+        " KCKWWWWWWWWKCK",
+        " KCKWWWWWWWWKCK",
+        " KCCKKKKKKKKCCK",
+        " KCCCCCCCCCCCCK",
+        " KCCKKKKKKKKKCK",
+        " KCCKKKKKKLLKCK",
+        " KCCKKKKKKLLKCK",
+        " KCCKKKKKKLLKCK",
+        "  KKKKKKKKKKKKK",
+    ],
+    "bmpCut": [
+        "",
+        "    K     K",
+        "    K     K",
+        "    K     K",
+        "    KK   KK",
+        "     K   K",
+        "     KK KK",
+        "      KKK",
+        "       K",
+        "      BKB",
+        "    BBB BBB",
+        "   B  B B  B",
+        "   B  B B  B",
+        "   B  B B  B",
+        "    BB   BB",
+    ],
+    "bmpCopy": [
+        "",
+        " KKKKKK",
+        " KWWWWKK",
+        " KWKKWKWK",
+        " KWWWWKKKKKK",
+        " KWKKKKWWWWKK",
+        " KWWWKWKKWWKWK",
+        " KWKKKWWWWWKKKK",
+        " KWWWKWKKKKWWWK",
+        " KKKKKWWWWWWWWK",
+        "     KWKKKKKKWK",
+        "     KWWWWWWWWK",
+        "     KWKKKKKKWK",
+        "     KWWWWWWWWK",
+        "     KKKKKKKKKK",
+    ],
+    "bmpPaste": [
+        "",
+        "     KKKK",
+        " KKKKKLLKKKKK",
+        " KOOKLLLLKOOK",
+        " KOKKKKKKKKOK",
+        " KOOOOOOOOOOK",
+        " KOOOOOKKKKKKK",
+        " KOOOOOKWWWWKWK",
+        " KOOOOOKWKKWKKK",
+        " KOOOOOKWWWWWWK",
+        " KOOOOOKWKKKKWK",
+        " KOOOOOKWWWWWWK",
+        " KOOOOOKWKKKKWK",
+        " KKKKKKKWWWWWWK",
+        "       KKKKKKKK",
+    ],
+}
+
+
+def button(art):
+    rows = [line.ljust(16)[:16] for line in art] + [" " * 16] * (16 - len(art))
+    return [[BUTTON_COLOURS[c] for c in line] for line in rows]
+
+
+def buttons():
+    for name, art in BUTTONS.items():
+        write(name[3:].lower() + ".bmp", bmp_file(16, 16, 24, list(reversed(button(art)))))
+
+
 def fixtures():
     """Small DIBs for the tests of the DIB services: a 4-bit one with an information header that counts only
     3 colours used, a 1-bit one with a core header, and a 24-bit one without a colour table."""
@@ -376,4 +498,5 @@ def fixtures():
 if __name__ == "__main__":
     cursors()
     bitmaps()
+    buttons()
     fixtures()
