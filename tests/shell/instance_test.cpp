@@ -104,21 +104,21 @@ TEST_F(InstanceLocal, AnAnswerQueuedBeforeTheSendIsNotThisOnes) {
 }
 
 TEST_F(InstanceLocal, OneTickTwiceGivesTwoBlocks) {
-    // Another sender of the same tick still holds its block and atom.
+    // Another sender of the same tick has made its block and not yet its atom.
     std::string name = "vxmsg" + std::to_string(instanceTestNow);
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64, name.c_str());
     ASSERT_NE(mapping, nullptr);
     char *view = (char *)MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 64);
     memset(view, 'J', 64);
-    ATOM atom = GlobalAddAtomA(name.c_str());
     EXPECT_FALSE(Send("abc"));
     for (int i = 0; i < 64; i++) ASSERT_EQ(view[i], 'J') << "the other sender's block at " << i;
     InstanceEntry entry = Take();
     EXPECT_STREQ(entry.data, "abc");
     InstBlockFreeEntry(&entry);
-    // An atom alone, left by a sender that ended, is passed over too.
     UnmapViewOfFile(view);
     CloseHandle(mapping);
+    // An atom alone, left by a sender that ended without deleting it, is passed over too.
+    ATOM atom = GlobalAddAtomA(name.c_str());
     instanceTestNow = 5000;
     EXPECT_FALSE(Send("def"));
     entry = Take();
@@ -272,6 +272,7 @@ protected:
         FrameTest::SetUp();
         ASSERT_TRUE(FtStart("\"" + FtProgram("vx.exe") + "\"", VxTempDir(), &child));
         ASSERT_NE(FtWaitWindow(child, "vx_Frame", 60000), nullptr);
+        WaitForInputIdle(child.handle, 60000); // started up and waiting for messages
     }
     void TearDown() override {
         HWND other = InstanceFindFrame(frame);
@@ -292,9 +293,8 @@ protected:
 TEST_F(InstanceProgram, AnIdleInstanceAnswersATextAtOnce) {
     int32_t answer = 0;
     DWORD took;
-    ASSERT_TRUE(Send(INSTANCE_SHOW_TEXT, "abc", 4, false, &answer, &took));
+    ASSERT_TRUE(Send(INSTANCE_SHOW_TEXT, "abc", 4, false, &answer, &took)) << "no answer within a second";
     EXPECT_EQ(answer, INSTANCE_TEXT_ANSWER);
-    EXPECT_LT(took, 1000u);
 }
 
 TEST_F(InstanceProgram, AProjectItDoesNotHoldTimesOut) {
