@@ -22,6 +22,10 @@ void WndSetAppWindows(HWND frame, HWND mdiClient) {
     wndMdiClient = mdiClient;
 }
 
+HWND WndGetFrame() {
+    return wndFrame;
+}
+
 // ---- Windows
 
 void WndShowByState(HWND window, int state) {

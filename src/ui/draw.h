@@ -211,6 +211,7 @@ int32_t DrawQuarterPointsToScreen(int32_t quarterPoints);
 // textures" with no visual style); false while unset.
 typedef bool (*DrawTexturesHook)();
 void DrawSetTexturesHook(DrawTexturesHook hook);
+bool DrawUsesTextures(); // the hook's answer
 // Hook: the printer's DC, readied by the print manager; no printer while unset.
 typedef HDC (*DrawPrinterHook)();
 void DrawSetPrinterHook(DrawPrinterHook hook);
