@@ -22,7 +22,7 @@ void WndSetAppWindows(HWND frame, HWND mdiClient) {
     wndMdiClient = mdiClient;
 }
 
-HWND WndGetFrame() {
+HWND WndGetAppFrame() {
     return wndFrame;
 }
 

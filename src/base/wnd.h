@@ -10,7 +10,7 @@
 
 // The shell's frame and MDI client windows, which the window utilities measure against.
 void WndSetAppWindows(HWND frame, HWND mdiClient);
-HWND WndGetFrame(); // null before the shell set it
+HWND WndGetAppFrame(); // null until set
 
 // Windows.
 void WndShowByState(HWND window, int state); // 0 normal, 1 maximised, 2 minimised, other shown

@@ -242,7 +242,7 @@ static int32_t DlgColumnsOf(int32_t pixels) {
 }
 
 static HWND DlgOwnerWindow() {
-    HWND frame = WndGetFrame();
+    HWND frame = WndGetAppFrame();
     return frame ? GetLastActivePopup(frame) : nullptr;
 }
 
@@ -705,7 +705,7 @@ static void DlgCentreIn(RECT *rect, const RECT *outer) {
 // With follow-frame-monitor the rectangle is kept on the frame's monitor; otherwise one that no monitor
 // shows is brought to the middle of the work area.
 static void DlgKeepOnScreen(RECT *rect) {
-    HWND frame = WndGetFrame();
+    HWND frame = WndGetAppFrame();
     if (dlgFollowFrameMonitor && frame) {
         HMONITOR monitor = SysMonitorFromWindow(frame, MONITOR_DEFAULTTONEAREST);
         RECT area;

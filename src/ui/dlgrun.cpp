@@ -273,7 +273,7 @@ int32_t DlgRun(const DlgDesc *desc, int32_t byteSize, DlgSlot *data) {
     HWND previous = dlgCurrent ? dlgCurrent->window : nullptr;
     dlgCurrent = dlg;
     HWND focus = GetFocus();
-    HWND frame = WndGetFrame();
+    HWND frame = WndGetAppFrame();
     HWND owner = frame ? GetLastActivePopup(frame) : nullptr;
     HWND window = DlgCreateWindow(dlg, owner);
     int32_t code = DLG_CODE_CANCEL;
@@ -337,7 +337,7 @@ static void DlgPumpLoop(HWND window, uint32_t ms, HWND timerWindow) {
 int32_t DlgPumpModeless(DlgObject *dlg, uint32_t ms) {
     if (!dlg || DlgGone(dlg)) return dlgEndCode;
     HWND window = dlg->window;
-    HWND frame = WndGetFrame();
+    HWND frame = WndGetAppFrame();
     bool disables = dlg->header.flags & DLG_PUMP_DISABLES;
     DlgDisabled saved = disables ? DlgDisableOwners(frame, nullptr) : DlgDisabled{};
     dlgEndCode = 0;
