@@ -56,6 +56,40 @@ bool FileIsMappable(int file) {
     return rec && (rec->flags & FILE_MAPPABLE);
 }
 
+void FileForceReadOnly(int file) {
+    if (FileRec *rec = FileGetRec(file)) rec->flags |= FILE_READONLY;
+}
+
+bool FileIsMapped(int file) {
+    FileRec *rec = FileGetRec(file);
+    return rec && rec->view;
+}
+
+int32_t FileRefCount(int file) {
+    FileRec *rec = FileGetRec(file);
+    return rec ? rec->refCount : 0;
+}
+
+bool FileIsUnreadable(int file) {
+    FileRec *rec = FileGetRec(file);
+    return rec && (rec->flags & FILE_UNREADABLE);
+}
+
+void FileMarkUnreadable(int file) {
+    if (FileRec *rec = FileGetRec(file)) rec->flags |= FILE_UNREADABLE;
+}
+
+bool FileHasDocLines(int file) {
+    FileRec *rec = FileGetRec(file);
+    return rec && (rec->flags & FILE_DOC_LINES);
+}
+
+void FileMarkDocLines(int file, bool on) {
+    FileRec *rec = FileGetRec(file);
+    if (!rec) return;
+    rec->flags = on ? rec->flags | FILE_DOC_LINES : rec->flags & ~FILE_DOC_LINES;
+}
+
 FileRec *FileGetRec(int file) {
     return FileRecOf(file);
 }

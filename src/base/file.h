@@ -48,8 +48,18 @@ int FileOpenOrCreate(const char *path);
 void FileClose(int file);
 void FileCloseDelete(int file);
 int FileFindOpen(const char *path);
-bool FileIsReadOnly(int file); // opened read-only, fell back to read-only, or read-only on disk
-bool FileIsMappable(int file); // may be mapped into memory
+bool FileIsReadOnly(int file);    // opened read-only, fell back to read-only, or read-only on disk
+void FileForceReadOnly(int file); // writes are refused from now on (a read-only project's files)
+bool FileIsMappable(int file);    // may be mapped into memory
+bool FileIsMapped(int file);      // a view of the whole file is in memory now
+int32_t FileRefCount(int file);   // the opens sharing the slot; 0 for a free slot
+// A file whose reads can no longer be trusted (its network went away): reads deliver '?' bytes and writes are
+// ignored from then on.
+bool FileIsUnreadable(int file);
+void FileMarkUnreadable(int file);
+// The document layer's mark: lines of documents other than the file's own live in this file.
+bool FileHasDocLines(int file);
+void FileMarkDocLines(int file, bool on);
 int FileCountOpen();
 void FileGetPath(int file, char *buffer); // at most 255 characters and a NUL
 

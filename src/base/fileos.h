@@ -116,6 +116,9 @@ struct FileOsCalls {
     int (*dateText)(uint32_t timeLow, uint32_t timeHigh, char *out, uint32_t size);
     // Copies or moves the files of a folder into another, or deletes them (files only, not below).
     int (*folderFiles)(FileOsFolderOp op, const char *folder, const char *destination);
+    // Renames a file over another one, which it replaces in one step where the system allows; the target may
+    // exist. 0 leaves both files as they were.
+    int (*replace)(const char *from, const char *to);
 };
 
 // The back-end's own table (defined by the platform's fileos source file).

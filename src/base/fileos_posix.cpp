@@ -451,6 +451,7 @@ static const FileOsCalls fileOsPosix = {
     .tempName = FileOsPosixTempName,
     .dateText = FileOsPosixDateText,
     .folderFiles = FileOsPosixFolderFiles,
+    .replace = FileOsPosixRename,
 };
 
 const FileOsCalls *FileOsDefaultCalls() {

@@ -352,6 +352,11 @@ static int FileOsWinFolderFiles(FileOsFolderOp op, const char *folder, const cha
     return SHFileOperationA(&op32) == 0 && !op32.fAnyOperationsAborted;
 }
 
+// Written through, so that the new name is on disk when the call returns.
+static int FileOsWinReplace(const char *from, const char *to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
 static const FileOsCalls fileOsWin32 = {
     .open = FileOsWinOpen,
     .close = FileOsWinClose,
@@ -386,6 +391,7 @@ static const FileOsCalls fileOsWin32 = {
     .tempName = FileOsWinTempName,
     .dateText = FileOsWinDateText,
     .folderFiles = FileOsWinFolderFiles,
+    .replace = FileOsWinReplace,
 };
 
 const FileOsCalls *FileOsDefaultCalls() {

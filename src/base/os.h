@@ -16,3 +16,10 @@ struct OsDateTime {
     uint16_t second;
 };
 void OsGetLocalTime(OsDateTime *out);
+
+// Number values of the program's per-user settings: on Windows the registry's per-user program key (decimal
+// text, as the registry layer writes numbers); the native build keeps them in memory for the run. Get answers
+// 1 and the value when the value exists; Set and Delete answer 1 when done.
+int OsSettingGetInt(const char *name, int32_t *out);
+int OsSettingSetInt(const char *name, int32_t value);
+int OsSettingDelete(const char *name);

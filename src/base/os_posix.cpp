@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cerrno>
 #include <ctime>
+#include <map>
+#include <string>
 
 uint32_t OsLastError() {
     return (uint32_t)errno;
@@ -25,4 +27,26 @@ std::string OsPosixPath(const char *path) {
     for (char &c : name)
         if (c == '\\') c = '/';
     return name;
+}
+
+// No registry here: the settings live for the run.
+static std::map<std::string, int32_t> &OsSettings() {
+    static std::map<std::string, int32_t> settings;
+    return settings;
+}
+
+int OsSettingGetInt(const char *name, int32_t *out) {
+    auto it = OsSettings().find(name);
+    if (it == OsSettings().end()) return 0;
+    *out = it->second;
+    return 1;
+}
+
+int OsSettingSetInt(const char *name, int32_t value) {
+    OsSettings()[name] = value;
+    return 1;
+}
+
+int OsSettingDelete(const char *name) {
+    return OsSettings().erase(name) > 0;
 }

@@ -1,6 +1,6 @@
 // hubinit: start-up (prefix Hub). Readies the heap, registers the frame window class, shows the frame and
 // runs the main loop until the frame is closed. Also the start-up services that the library and the
-// document core use: the temporary folder and its files, and the day count of the backup purge.
+// document core use: the temporary folder and its files.
 #include "shell/hubinit.h"
 
 #include "base/file.h"
@@ -90,12 +90,4 @@ int MakeTempFile(char *outPath) {
     char folder[256];
     HubGetTempDir(folder);
     return FileCreateTemp("TFXXXXXX", nullptr, folder, outPath);
-}
-
-static int32_t HubDayNumber(const SYSTEMTIME *date) {
-    return date->wYear * 365 + date->wMonth * 30 + date->wDay;
-}
-
-int32_t DaysBetween(const SYSTEMTIME *now, const SYSTEMTIME *then) {
-    return Max(HubDayNumber(now) - HubDayNumber(then), 0);
 }

@@ -21,5 +21,3 @@ void HubGetTempDir(char *folder); // at most 255 characters and a NUL
 // A new, empty, uniquely named file from the template "TFXXXXXX" in the temporary folder, open in the file
 // layer: its file number, or -1. The path goes to outPath (256 bytes) when one is given.
 int MakeTempFile(char *outPath);
-// The age in days of then at now, counting a year as 365 days and a month as 30; never below 0.
-int32_t DaysBetween(const SYSTEMTIME *now, const SYSTEMTIME *then);

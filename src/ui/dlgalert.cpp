@@ -17,9 +17,12 @@ static int alertSuppressed;
 static AlertHook alertTestHook;
 static ProgressHook progressTestHook;
 
+static AlertChooseHook alertChooseHook;
+
 static void AlertResetSeams() {
     alertTestHook = nullptr;
     progressTestHook = nullptr;
+    alertChooseHook = nullptr;
 }
 
 static const UINT alertKindStyle[] = {0x00, 0x21, 0x40, 0x24, 0x23, 0x30, 0x12};
@@ -62,6 +65,15 @@ int AlertError(const char *format, ...) {
 
 void AlertReportError(const char *message) {
     AlertError("%s", message);
+}
+
+void AlertSetChooseHook(AlertChooseHook hook) {
+    alertChooseHook = hook;
+    SeamRegisterReset(AlertResetSeams);
+}
+
+int AlertChoose(const char *text, const char *const *buttons, int count, int defaultButton) {
+    return alertChooseHook ? alertChooseHook(text, buttons, count, defaultButton) : -1;
 }
 
 void AlertSuppress() {

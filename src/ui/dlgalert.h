@@ -24,6 +24,13 @@ void AlertSuppress();
 int AlertUnsuppress();
 int AlertsSuppressed();
 
+// A question with buttons of its own (the first `count` of `buttons`, defaultButton the default): the index
+// of the button chosen, -1 when the box was closed. The dialog runtime does not show such boxes yet: the
+// question goes to the choose hook, and without one it is answered -1, which every caller takes as a refusal.
+int AlertChoose(const char *text, const char *const *buttons, int count, int defaultButton);
+typedef int (*AlertChooseHook)(const char *text, const char *const *buttons, int count, int defaultButton);
+void AlertSetChooseHook(AlertChooseHook hook);
+
 // Test seam: while a hook is set, AlertBox asks it instead of opening a message box. The hook sees the text,
 // the kind and the default button, and returns the answer the box would have given (IDOK, IDYES, ...).
 typedef int (*AlertHook)(const char *text, int kind, int defaultButton);

@@ -1,6 +1,5 @@
 // Start-up, the frame window and the services used by the library and the document core:
 // - the frame window: the class registers, the window is titled "Veltrix", closing it ends the loop with 0;
-// - the day count of the backup purge (years of 365 days, months of 30, never negative);
 // - temporary files from the "TFXXXXXX" template: unique, empty, open, and never taking an existing name;
 // - the flagged input-pending test.
 #include "shell/hubinit.h"
@@ -15,35 +14,6 @@
 #include <string>
 
 namespace {
-
-SYSTEMTIME Date(int year, int month, int day) {
-    SYSTEMTIME t = {};
-    t.wYear = (WORD)year;
-    t.wMonth = (WORD)month;
-    t.wDay = (WORD)day;
-    t.wHour = 23; // the time of day plays no part
-    return t;
-}
-
-TEST(HubDaysBetween, CountsYearsMonthsAndDays) {
-    struct Case {
-        SYSTEMTIME now, then;
-        int32_t expected;
-    } cases[] = {
-        {Date(2024, 5, 10), Date(2024, 5, 10), 0},
-        {Date(2024, 5, 10), Date(2024, 5, 3), 7},
-        {Date(2024, 3, 1), Date(2024, 2, 28), 3},  // a month is 30 days
-        {Date(2025, 1, 1), Date(2024, 12, 31), 5}, // and a year 365
-        {Date(2024, 5, 10), Date(2023, 5, 10), 365},
-        {Date(2024, 5, 10), Date(2024, 6, 1), 0}, // a date after now is not negative
-        {Date(1999, 1, 1), Date(2024, 1, 1), 0},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(DaysBetween(&c.now, &c.then), c.expected)
-            << c.now.wYear << "-" << c.now.wMonth << "-" << c.now.wDay << " / " << c.then.wYear << "-"
-            << c.then.wMonth << "-" << c.then.wDay;
-    }
-}
 
 class HubTempFile : public testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #include "support/vxtest.h"
 
 #include "base/heap.h"
+#include "base/reg.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,27 @@ void *VxDeadPages(size_t size) {
 
 void VxFreeDeadPages(void *pages, size_t) {
     VirtualFree(pages, 0, MEM_RELEASE);
+}
+
+static std::string VxSettingsKey() {
+    return "VeltrixTest\\settings-" + std::to_string(GetCurrentProcessId());
+}
+
+static void VxDeleteSettings() {
+    RegCloseProgramKeys();
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegDeleteTreeA(root, ("SOFTWARE\\Tramontel\\" + VxSettingsKey()).c_str());
+        RegDeleteKeyA(root, "SOFTWARE\\Tramontel\\VeltrixTest");
+        RegDeleteKeyA(root, "SOFTWARE\\Tramontel");
+    }
+}
+
+void VxOpenSettings() {
+    static bool opened;
+    if (opened && RegUserProgramKey()) return;
+    opened = RegOpenProgramKeys(VxSettingsKey().c_str()) != 0;
+    static bool registered;
+    if (!registered) registered = atexit(VxDeleteSettings) == 0;
 }
 
 int main(int argc, char **argv) {

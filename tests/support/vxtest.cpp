@@ -14,6 +14,7 @@ enum { VX_ANSWER_OK = 1, VX_ALERT_ERROR_KIND = 5 }; // the system's IDOK; the wa
 
 static std::vector<VxAlert> vxAlerts;
 static std::deque<int> vxAnswers;
+static std::deque<std::string> vxSaveAnswers;
 static std::vector<std::string> vxLog;
 static bool vxLogCapturing;
 
@@ -23,6 +24,26 @@ int VxRecordAlert(const char *text, int kind, int defaultButton) {
     int answer = vxAnswers.front();
     vxAnswers.pop_front();
     return answer;
+}
+
+int VxRecordChoice(const char *text, int kind, int defaultButton, int unanswered) {
+    vxAlerts.push_back({text, kind, defaultButton});
+    if (vxAnswers.empty()) return unanswered;
+    int answer = vxAnswers.front();
+    vxAnswers.pop_front();
+    return answer;
+}
+
+bool VxRecordSave(const char *title, std::string *path) {
+    vxAlerts.push_back({title ? title : "Save As", VX_ALERT_SAVE, 0});
+    if (vxSaveAnswers.empty()) return false;
+    *path = vxSaveAnswers.front();
+    vxSaveAnswers.pop_front();
+    return true;
+}
+
+void VxSaveAnswer(const std::string &path) {
+    vxSaveAnswers.push_back(path);
 }
 
 static void VxLogSink(const char *text) {
@@ -60,6 +81,7 @@ std::vector<VxAlert> &VxAlerts() {
 void VxAlertsReset() {
     vxAlerts.clear();
     vxAnswers.clear();
+    vxSaveAnswers.clear();
 }
 
 void VxAlertAnswer(int answer) {

@@ -17,12 +17,22 @@ std::vector<VxAlert> &VxAlerts();
 void VxAlertsReset();
 void VxAlertAnswer(int answer);
 
+// Questions with buttons of their own (AlertChoose) are recorded with this kind and answered with the index
+// queued by VxAlertAnswer (-1, the box closed, when none is queued).
+enum { VX_ALERT_CHOOSE = -1, VX_ALERT_SAVE = -2 };
+// Save dialogs are recorded with kind VX_ALERT_SAVE and the title as text; each takes the next queued name,
+// and is cancelled when none is queued.
+void VxSaveAnswer(const std::string &path);
+
 // Log lines (without their date prefix) written while a capture runs.
 void VxLogCaptureStart();
 std::vector<std::string> VxLogCaptureStop();
 
-// Records an alert as shown and gives the next queued answer; the alert hooks of every layer call it.
+// Records an alert as shown and gives the next queued answer; the alert hooks of every layer call it. A
+// choice gives `unanswered` when no answer is queued; a save dialog takes the next queued name.
 int VxRecordAlert(const char *text, int kind, int defaultButton);
+int VxRecordChoice(const char *text, int kind, int defaultButton, int unanswered);
+bool VxRecordSave(const char *title, std::string *path);
 
 // For the test mains: routes alerts and log lines to the seams above; VxSeamsListen also puts every seam
 // back (SeamResetAll) and routes them again after each test.
@@ -31,6 +41,10 @@ void VxSeamsListen();
 // The part of VxSeamsInstall that belongs to the layers above the foundation: a test program of the
 // foundation links support/upper_none.cpp, every other support/upper_ui.cpp.
 void VxSeamsInstallUpper();
+
+// The program's per-user settings key, opened for the test program under a key of its own (removed when the
+// program ends) where the settings live in the registry.
+void VxOpenSettings();
 
 // A fresh empty folder for the running test, under the system's temporary folder; ends without a backslash.
 std::string VxTempDir();

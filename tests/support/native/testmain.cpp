@@ -126,6 +126,9 @@ void VxFreeDeadPages(void *pages, size_t size) {
     if (pages) munmap(pages, size);
 }
 
+// The native build keeps the settings in memory: nothing to open.
+void VxOpenSettings() {}
+
 int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
     HeapInit();

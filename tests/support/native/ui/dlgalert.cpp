@@ -36,6 +36,16 @@ int AlertError(const char *format, ...) {
     return AlertBox(text, ALERT_WARNING, 0);
 }
 
+static AlertChooseHook alertChooseHook;
+
+void AlertSetChooseHook(AlertChooseHook hook) {
+    alertChooseHook = hook;
+}
+
+int AlertChoose(const char *text, const char *const *buttons, int count, int defaultButton) {
+    return alertChooseHook ? alertChooseHook(text, buttons, count, defaultButton) : -1;
+}
+
 // No progress box opens natively: a step is cancelled only when the test hook says so.
 void ProgressSetTestHook(ProgressHook hook) {
     progressTestHook = hook;
