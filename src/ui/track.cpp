@@ -46,3 +46,11 @@ void TrackPoll(TrackInput *out) {
     out->ctrl = GetKeyState(VK_CONTROL) < 0;
     out->abort = KeyCheckAbort() != 0;
 }
+
+void TrackCursorPos(POINT *out) {
+    if (trackScript.empty()) {
+        GetCursorPos(out);
+        return;
+    }
+    *out = trackScript[trackNext < trackScript.size() ? trackNext : trackScript.size() - 1].pos;
+}

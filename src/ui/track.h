@@ -17,6 +17,9 @@ struct TrackInput {
 
 // Waits a little for input when none is new, then reads the state.
 void TrackPoll(TrackInput *out);
+// The cursor's screen position now, without waiting or taking anything from the queue; under a script, the
+// position of the step the next poll returns.
+void TrackCursorPos(POINT *out);
 
 // Test seam: each poll returns the next step; after the last one, the last position with the button up.
 // The steps are copied. Null (or no steps) reads the system again.

@@ -1,4 +1,5 @@
-// The tracking input's script: steps in order, then the button up at the last position.
+// The tracking input's script: steps in order, then the button up at the last position; the cursor position
+// read without taking a step.
 #include "ui/track.h"
 
 #include <gtest/gtest.h>
@@ -20,4 +21,21 @@ TEST(Track, ScriptPlaysThenReleasesButton) {
         EXPECT_EQ(input.pos.x, 30);
         EXPECT_EQ(input.pos.y, 40);
     }
+}
+
+TEST(Track, CursorPositionPeeksAtTheScript) {
+    const TrackInput steps[] = {{true, {5, 6}, false, false}, {false, {7, 8}, false, false}};
+    TrackSetTestScript(steps, 2);
+    POINT cursor;
+    TrackCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, 5);
+    TrackCursorPos(&cursor); // nothing is taken
+    EXPECT_EQ(cursor.y, 6);
+    TrackInput input;
+    TrackPoll(&input);
+    TrackPoll(&input);
+    TrackPoll(&input);
+    TrackCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, 7);
+    EXPECT_EQ(cursor.y, 8);
 }
