@@ -5,9 +5,12 @@
 // passes over the same code, the first only measuring: the header (style, no extended style, item count,
 // position and size in dialog units), no menu, no class, the caption, the font size 8 and the dialog face,
 // then one DLGITEMTEMPLATE per record of a type other than 0 and 5, each aligned to 4 bytes: style, no
-// extended style, position and size, id 1000 + index, class name, text with its access letter and the
-// creation data (a list's size word and its two style words, else a zero size word). Every string is
-// UTF-16.
+// extended style, position and size, id 1000 + index, class name, text with its access letter and a zero
+// size word: no creation data. A list control takes its creation parameter as its two style words, a
+// record that holds a pointer, while the system hands a control of a template a pointer to the size word
+// of its creation data; so lists are created with the control's defaults, and the dialog's initialisation
+// gives each its style words by message (DLGF_MULTISEL, DLGF_OWNER_DRAW, DLGF_SORTED, ... become the list's
+// style bits there). Every string is UTF-16.
 #include "ui/dlg.h"
 
 #include "base/erc.h"
@@ -40,9 +43,6 @@ static const uint32_t dlgItemStyle = 0x50020000; // WS_CHILD | WS_VISIBLE | WS_G
 static const uint32_t dlgPageStyle = 0x50010444;
 static const uint32_t dlgPopupStyle = 0x904800C0;
 static const uint32_t dlgDefaultButtonStyle = 0x50030001;
-static const uint32_t dlgListCreateStyle = 0x57; // selectable rows, reports, a click focuses, own menu
-static const uint32_t dlgListOwnerDraw = 0x8;
-static const uint32_t dlgListMultiSel = 0x80;
 
 static const char *const dlgClassNames[DLG_TYPES] = {
     nullptr,    "EDIT",   "STATIC", "BUTTON", "BUTTON", nullptr,  "BUTTON",   "vx_Listbox", "BUTTON",
@@ -518,19 +518,6 @@ static DlgItemBox DlgItemLayout(DlgObject *dlg, int32_t index, bool textures) {
     return box;
 }
 
-// A list's creation data: its two style words, the size word counting them and the padding to 4 bytes.
-static void DlgPutListData(DlgWriter *w, const DlgControl *c) {
-    uint32_t style = dlgListCreateStyle;
-    if (c->flags & DLGF_OWNER_DRAW) style |= dlgListOwnerDraw;
-    if (c->flags & DLGF_MULTISEL) style |= dlgListMultiSel;
-    size_t end = w->pos + 2 + 8;
-    uint16_t pad = (uint16_t)((4 - end % 4) % 4);
-    DlgPutWord(w, (uint16_t)(8 + pad));
-    DlgPutDword(w, style);
-    DlgPutDword(w, 0);
-    DlgAlign(w, 4);
-}
-
 static void DlgPutItem(DlgWriter *w, DlgObject *dlg, int32_t index, bool textures) {
     DlgControl *c = &dlg->controls[index];
     DlgItemBox box = DlgItemLayout(dlg, index, textures);
@@ -544,10 +531,7 @@ static void DlgPutItem(DlgWriter *w, DlgObject *dlg, int32_t index, bool texture
     DlgPutWord(w, (uint16_t)(DLG_ID_BASE + index));
     DlgPutWide(w, dlgClassNames[c->type]);
     DlgPutLetteredText(w, c->text, DlgLetterOf(dlg, index));
-    if (c->type == DLG_LIST)
-        DlgPutListData(w, c);
-    else
-        DlgPutWord(w, 0);
+    DlgPutWord(w, 0); // no creation data (see the top of this file)
 }
 
 static void DlgWriteTemplate(DlgWriter *w, DlgObject *dlg) {

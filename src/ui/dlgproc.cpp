@@ -20,6 +20,7 @@
 #include "ui/dlgrun.h"
 #include "ui/dlgval.h"
 #include "ui/draw.h"
+#include "ui/listbox.h"
 #include "ui/theme.h"
 
 #include <commctrl.h>
@@ -28,15 +29,10 @@
 #include <cstring>
 
 enum {
-    DLG_MSG_KEY = 2025,
-    DLG_MSG_LIST_REQUEST = 2026,
-    DLG_MSG_LIST_STYLE = 2034,
     DLG_KEY_PAGE_UP = 0x8021,
     DLG_KEY_PAGE_DOWN = 0x8022,
     DLG_KEY_UP = 0x8026,
     DLG_KEY_DOWN = 0x8028,
-    DLG_LIST_SELECTION_CHANGED = 1, // list notifications, as the system's list boxes number them
-    DLG_LIST_DOUBLE_CLICK = 2,
     DLG_TYPE_AHEAD_MS = 500,
     DLG_ITEM_HEIGHT = 16,
     DLG_PRESS_DEPTH_MAX = 8,
@@ -101,24 +97,81 @@ static const DrawCtl3dCalls *DlgCtl3d() {
 // ---- List controls
 
 static void DlgSetListStyle(HWND list, uint32_t style) {
-    struct {
-        uint32_t style;
-        void *notify;
-    } words = {style, nullptr};
-    SendMessageA(list, DLG_MSG_LIST_STYLE, 0, (LPARAM)&words);
+    const ListboxStyle words = {style, nullptr};
+    SendMessageA(list, LISTBOX_MSG_SETSTYLE, 0, (LPARAM)&words);
 }
 
-static LRESULT DlgOnListRequest(DlgObject *, int32_t, void *) {
+// The list requests that become callback events with the request record as pointer and its item word as
+// extra; the answer is the callback's.
+struct DlgListEvent {
+    int32_t request;
+    int32_t event;
+};
+static const DlgListEvent dlgListEvents[] = {
+    {LISTBOX_REQ_COUNT, DLG_EV_ITEM_COUNT},
+    {LISTBOX_REQ_PAINT_CELL, DLG_EV_LIST_PAINT_CELL},
+    {LISTBOX_REQ_TEXT_HEIGHT, DLG_EV_LIST_TEXT_HEIGHT},
+    {LISTBOX_REQ_PAINT_BEGIN, DLG_EV_LIST_PAINT_BEGIN},
+    {LISTBOX_REQ_PAINT_END, DLG_EV_LIST_PAINT_END},
+    {LISTBOX_REQ_LEVEL, DLG_EV_LIST_LEVEL},
+    {LISTBOX_REQ_EXPAND, DLG_EV_LIST_EXPAND},
+    {LISTBOX_REQ_COLLAPSE, DLG_EV_LIST_COLLAPSE},
+    {LISTBOX_REQ_EXPAND_ALL, DLG_EV_LIST_EXPAND_ALL},
+    {LISTBOX_REQ_EXPAND_STATE, DLG_EV_LIST_EXPAND_STATE},
+    {LISTBOX_REQ_NEXT_SIBLING, DLG_EV_LIST_NEXT_SIBLING},
+    {LISTBOX_REQ_IMAGE, DLG_EV_LIST_IMAGE},
+    {LISTBOX_REQ_COLUMN_TITLE, DLG_EV_COLUMN_TITLE},
+    {LISTBOX_REQ_HEADER_CLICK, DLG_EV_PAINT_USERITEM},
+    {LISTBOX_REQ_GET_CHECK, DLG_EV_LIST_CHECK},
+    {LISTBOX_REQ_SET_CHECK, DLG_EV_LIST_SET_CHECK},
+    {LISTBOX_REQ_MEASURE_CELL, DLG_EV_LIST_TIP_MEASURE},
+};
+
+enum { DLG_LIST_REQ_TYPE_AHEAD = 8 }; // w4: the typed character; the answer: the item found, -1 none
+
+// An item's text (or alternate text) from the callback's length-prefixed string into the request's buffer.
+static LRESULT DlgListText(DlgObject *dlg, int32_t code, int32_t event, const ListboxNotify *record) {
+    unsigned char text[256] = {0};
+    DlgCall(dlg, event, code, text, ListboxNotifyInt(record, LISTBOX_W_ITEM));
+    if (char *buffer = ListboxNotifyBuffer(record)) StrCopyN((const char *)text + 1, text[0], buffer);
+    return text[0];
+}
+
+// A mouse message: the callback sees a copy of the request and the answer, preset to 1 (the list handles
+// the message); it may clear it to swallow the message.
+static LRESULT DlgListMouse(DlgObject *dlg, int32_t code, const ListboxNotify *record) {
+    ListboxNotify copy = *record;
+    int32_t answer = 1;
+    DlgCall(dlg, DLG_EV_LIST_MOUSE, code, &copy, (intptr_t)&answer);
+    return answer;
+}
+
+static LRESULT DlgListTypeAhead(DlgObject *dlg, int32_t index, const ListboxNotify *record) {
+    HWND list = ListboxNotifyWindow(record);
+    return DlgTypeAhead(dlg, index, list, ListboxGetCount(list),
+                        (char)ListboxNotifyInt(record, LISTBOX_W_KEY_CODE));
+}
+
+// A list control's request (message 2026), answered through the dialog's message result: the list's own
+// window word holds its record.
+static LRESULT DlgOnListRequest(DlgObject *dlg, int32_t request, ListboxNotify *record) {
+    HWND list = record ? ListboxNotifyWindow(record) : nullptr;
+    const DlgControl *c =
+        list && GetParent(list) == dlg->window ? DlgControlOfId(dlg, GetDlgCtrlID(list)) : nullptr;
+    if (!c || c->type != DLG_LIST) return 0;
+    switch (request) {
+    case LISTBOX_REQ_TEXT: return DlgListText(dlg, c->code, DLG_EV_ITEM_TEXT, record);
+    case LISTBOX_REQ_ALT_TEXT: return DlgListText(dlg, c->code, DLG_EV_ALT_TEXT, record);
+    case LISTBOX_REQ_MOUSE: return DlgListMouse(dlg, c->code, record);
+    case LISTBOX_REQ_KEY: return 1;
+    case DLG_LIST_REQ_TYPE_AHEAD: return DlgListTypeAhead(dlg, (int32_t)(c - dlg->controls), record);
+    default: break;
+    }
+    for (const DlgListEvent &map : dlgListEvents)
+        if (map.request == request)
+            return DlgCall(dlg, map.event, c->code, record, ListboxNotifyInt(record, LISTBOX_W_ITEM));
     return 0;
 }
-
-void DlgPollListTips(HWND) {}
-
-bool DlgListTipMessage(MSG *) {
-    return false;
-}
-
-void DlgListSelectByEdit(HWND, HWND, bool) {}
 
 // ---- Type-ahead
 
@@ -194,8 +247,8 @@ int32_t DlgTypeAhead(DlgObject *dlg, int32_t index, HWND control, int32_t count,
     }
     const DlgControl *c = &dlg->controls[index];
     if (count <= 0) return -1;
-    int32_t current = c->type == DLG_LIST ? (int32_t)SendMessageA(control, LB_GETCURSEL, 0, 0)
-                                          : (int32_t)SendMessageA(control, CB_GETCURSEL, 0, 0);
+    int32_t current =
+        c->type == DLG_LIST ? ListboxGetCurSel(control) : (int32_t)SendMessageA(control, CB_GETCURSEL, 0, 0);
     if (c->flags & DLGF_LOADED) return DlgTypeAheadSorted(dlg, c->code, count, current, keys, n);
     return DlgTypeAheadForward(dlg, c->code, count, current, keys, n);
 }
@@ -372,9 +425,9 @@ static DlgAction DlgApplyNotify(DlgObject *dlg, int32_t index, int32_t notify, i
         *code = DlgChooseRadio(dlg, index);
         return DLG_ACT_USED;
     case DLG_LIST:
-        if (notify == DLG_LIST_DOUBLE_CLICK && c->flags & DLGF_DOUBLE_DEFAULT) return DLG_ACT_DEFAULT;
-        if (notify != DLG_LIST_SELECTION_CHANGED) return DLG_ACT_NONE;
-        c->extra1 = (int32_t)SendMessageA(DlgItem(dlg, index), LB_GETCURSEL, 0, 0);
+        if (notify == LISTBOX_NOTIFY_DBLCLK && c->flags & DLGF_DOUBLE_DEFAULT) return DLG_ACT_DEFAULT;
+        if (notify != LISTBOX_NOTIFY_SELECTION) return DLG_ACT_NONE;
+        c->extra1 = ListboxGetCurSel(DlgItem(dlg, index));
         return DLG_ACT_USED;
     case DLG_EDIT:
         if (notify == EN_KILLFOCUS) DlgCall(dlg, DLG_EV_KILL_FOCUS, c->code, nullptr, 0);
@@ -443,7 +496,7 @@ static int32_t DlgMadeUpNotify(int32_t type) {
     switch (type) {
     case DLG_EDIT: return EN_CHANGE;
     case DLG_COMBO: return CBN_EDITCHANGE;
-    case DLG_LIST: return DLG_LIST_SELECTION_CHANGED;
+    case DLG_LIST: return LISTBOX_NOTIFY_SELECTION;
     case DLG_DROPLIST: return CBN_SELENDOK;
     default: return BN_CLICKED;
     }
@@ -570,8 +623,8 @@ static INT_PTR DlgDialogMessage(DlgObject *dlg, HWND window, UINT message, WPARA
     case WM_HELP: DlgOnHelp(dlg); return TRUE;
     case WM_NOTIFY: return dlgPageHooks.notify ? dlgPageHooks.notify(dlg, (NMHDR *)lParam) : FALSE;
     case WM_DRAWITEM: return DlgOnDrawItem(dlg, (const DRAWITEMSTRUCT *)lParam);
-    case DLG_MSG_LIST_REQUEST:
-        return DlgSetResult(window, DlgOnListRequest(dlg, (int32_t)wParam, (void *)lParam));
+    case LISTBOX_MSG_REQUEST:
+        return DlgSetResult(window, DlgOnListRequest(dlg, (int32_t)wParam, (ListboxNotify *)lParam));
     case WM_CTLCOLORDLG:
         if (const DrawCtl3dCalls *ctl3d = DlgCtl3d())
             return (INT_PTR)ctl3d->ctlColorEx(message, wParam, lParam);
@@ -655,20 +708,30 @@ static LRESULT DlgOnMinMaxInfo(MINMAXINFO *info) {
 
 static bool DlgIsListWindow(HWND window) {
     char name[16] = "";
-    return window && GetClassNameA(window, name, sizeof name) && strcmp(name, "vx_Listbox") == 0;
+    return window && GetClassNameA(window, name, sizeof name) && strcmp(name, listboxClass) == 0;
+}
+
+// A child that does not take the wheel passes it to its parent, the dialog: while the dialog is passing one
+// on, a wheel message coming back is not passed again.
+static bool dlgWheeling;
+
+static void DlgPassWheel(HWND child, WPARAM wParam, LPARAM lParam) {
+    dlgWheeling = true;
+    SendMessageA(child, WM_MOUSEWHEEL, wParam, lParam);
+    dlgWheeling = false;
 }
 
 static bool DlgWheelToList(HWND window, WPARAM wParam, LPARAM lParam) {
     HWND focus = GetFocus();
-    if (!DlgIsListWindow(focus) || !IsChild(window, focus)) return false;
-    SendMessageA(focus, WM_MOUSEWHEEL, wParam, lParam);
+    if (dlgWheeling || !DlgIsListWindow(focus) || !IsChild(window, focus)) return false;
+    DlgPassWheel(focus, wParam, lParam);
     return true;
 }
 
 static LRESULT DlgLegacyWheel(HWND window, WPARAM wParam, LPARAM lParam) {
     HWND focus = GetFocus();
-    if (focus && IsChild(window, focus))
-        SendMessageA(focus, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(int16_t)wParam), lParam);
+    if (!dlgWheeling && focus && IsChild(window, focus))
+        DlgPassWheel(focus, MAKEWPARAM(0, (WORD)(int16_t)wParam), lParam);
     return 0;
 }
 
@@ -681,7 +744,7 @@ static bool DlgForwardListKey(DlgObject *dlg, KeyCode key) {
     int32_t type = dlg->controls[index].type;
     if ((type != DLG_EDIT && type != DLG_COMBO) || !DlgNextIsList(dlg, index)) return false;
     if (!GetWindowTextLengthA(DlgItem(dlg, index))) return false;
-    SendMessageA(DlgItem(dlg, index + 1), DLG_MSG_KEY, (WPARAM)key, 0);
+    SendMessageA(DlgItem(dlg, index + 1), LISTBOX_MSG_KEY, (WPARAM)key, 0);
     return true;
 }
 
@@ -695,7 +758,7 @@ static LRESULT DlgWndMessage(DlgObject *dlg, HWND window, UINT message, WPARAM w
     case WM_MOUSEWHEEL:
         if (DlgWheelToList(window, wParam, lParam)) return 0;
         break;
-    case DLG_MSG_KEY:
+    case LISTBOX_MSG_KEY:
         if (DlgForwardListKey(dlg, (KeyCode)wParam)) return 0;
         break;
     default:

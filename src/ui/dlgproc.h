@@ -29,12 +29,6 @@ struct DlgPageHooks {
 };
 void DlgSetPageHooks(const DlgPageHooks *hooks);
 
-// The list controls' hover tips, polled by the idle step and offered every message of the modal loops.
-void DlgPollListTips(HWND window);
-bool DlgListTipMessage(MSG *msg);
-// Selects the list item that matches the edit's text: by prefix, or the equal one.
-void DlgListSelectByEdit(HWND list, HWND edit, bool exact);
-
-// Type-ahead in a combo's items (one character, or two within 500 ms at the same combo): the item found,
-// -1 none. Also answers a list's type-ahead request.
+// Type-ahead in a combo's or list's items (one character, or two within 500 ms at the same control): the
+// item found, -1 none. Combos and lists whose items are loaded or sorted (bit 0x800) search by halves.
 int32_t DlgTypeAhead(DlgObject *dlg, int32_t index, HWND control, int32_t count, char typed);

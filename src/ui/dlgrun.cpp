@@ -11,6 +11,7 @@
 #include "base/wnd.h"
 #include "ui/dlgobj.h"
 #include "ui/dlgproc.h"
+#include "ui/listbox.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -189,7 +190,7 @@ HWND DlgIdle(HWND window) {
     if (!current) return nullptr;
     if (current->window != window) return current->window;
     DlgCall(current, DLG_EV_IDLE, 0, nullptr, 0);
-    DlgPollListTips(window);
+    ListboxTipPoll(window);
     return nullptr;
 }
 
@@ -204,7 +205,7 @@ bool DlgLoopIdle(HWND window) {
 }
 
 bool DlgIsDialogMessage(HWND dialog, MSG *msg) {
-    return DlgListTipMessage(msg) || IsDialogMessageA(dialog, msg);
+    return ListboxPopupPreTranslate(msg) || IsDialogMessageA(dialog, msg);
 }
 
 // ---- Creating and running

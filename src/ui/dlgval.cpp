@@ -9,15 +9,13 @@
 #include "ui/dlgalert.h"
 #include "ui/dlgedit.h"
 #include "ui/dlgobj.h"
-#include "ui/dlgproc.h"
 #include "ui/dlgrun.h"
+#include "ui/listbox.h"
 
 #include <cstdarg>
 #include <cstdio>
 
 enum {
-    DLG_MSG_LIST_GET_SELECTION = 2037,
-    DLG_MSG_LIST_SET_SELECTION = 2038,
     DLG_NUMBER_CHARS = 32,
     DLG_FORMAT_SIZE = 512,
 };
@@ -169,7 +167,7 @@ static void DlgLoadList(DlgObject *dlg, int32_t index, DlgSlot slot) {
     const Plex *chosen = (const Plex *)slot;
     c->extra1 = chosen && PlexCount(chosen) ? *(const int32_t *)PlexElem(chosen, 0) : -1;
     Plex *copy = chosen ? PlexDup(chosen, sizeof(Plex)) : nullptr;
-    if (copy && !SendMessageA(list, DLG_MSG_LIST_SET_SELECTION, 0, (LPARAM)copy)) PlexFree(copy);
+    if (copy && !SendMessageA(list, LISTBOX_MSG_SETSEL, 0, (LPARAM)copy)) PlexFree(copy);
 }
 
 static void DlgLoadValue(DlgObject *dlg, int32_t index, DlgSlot slot) {
@@ -246,7 +244,7 @@ int32_t DlgGetValueAt(DlgObject *dlg, int32_t index) {
     case DLG_DROPLIST: return c->extra1;
     case DLG_LIST:
         if (!(c->flags & DLGF_MULTISEL)) return c->extra1;
-        return (int32_t)SendMessageA(DlgGetControlWindowAt(dlg, index), LB_GETCURSEL, 0, 0);
+        return ListboxGetCurSel(DlgGetControlWindowAt(dlg, index));
     case DLG_EDIT:
     case DLG_TEXT_STATIC:
     case DLG_COMBO: return DlgGetNumber(dlg, index, c->flags, false, nullptr);
@@ -276,7 +274,7 @@ void DlgSetValueAt(DlgObject *dlg, int32_t index, int32_t value) {
     case DLG_RADIO_HEAD: return DlgCheckRadios(dlg, index, value);
     case DLG_LIST:
         c->extra1 = value;
-        SendMessageA(item, LB_SETCURSEL, (WPARAM)value, 0);
+        ListboxSetCurSel(item, value);
         return;
     case DLG_DROPLIST:
         c->extra1 = value;
@@ -394,7 +392,7 @@ int32_t DlgGetListCount(DlgObject *dlg, int32_t code) {
     HWND item = DlgGetControlWindowAt(dlg, index);
     if (!item) return 0;
     switch (dlg->controls[index].type) {
-    case DLG_LIST: return (int32_t)SendMessageA(item, LB_GETCOUNT, 0, 0);
+    case DLG_LIST: return ListboxGetCount(item);
     case DLG_DROPLIST:
     case DLG_COMBO: return (int32_t)SendMessageA(item, CB_GETCOUNT, 0, 0);
     default: return 0;
@@ -402,7 +400,7 @@ int32_t DlgGetListCount(DlgObject *dlg, int32_t code) {
 }
 
 Plex *DlgGetListOfControl(HWND list) {
-    return list ? (Plex *)SendMessageA(list, DLG_MSG_LIST_GET_SELECTION, 0, 0) : nullptr;
+    return list ? (Plex *)SendMessageA(list, LISTBOX_MSG_GETSEL, 0, 0) : nullptr;
 }
 
 Plex *DlgGetListItems(DlgObject *dlg, int32_t code) {
@@ -444,7 +442,7 @@ void DlgSetCurSel(DlgObject *dlg, int32_t code, int32_t index) {
     HWND item = DlgGetControlWindowAt(dlg, at);
     if (!item) return;
     int32_t type = dlg->controls[at].type;
-    if (type == DLG_LIST) SendMessageA(item, LB_SETCURSEL, (WPARAM)index, 0);
+    if (type == DLG_LIST) ListboxSetCurSel(item, index);
     if (type == DLG_DROPLIST || type == DLG_COMBO) SendMessageA(item, CB_SETCURSEL, (WPARAM)index, 0);
 }
 
@@ -453,8 +451,8 @@ void DlgSyncListFromEdit(DlgObject *dlg, int32_t listCode, int32_t editCode, boo
     DlgControl *list = DlgControlAt(dlg, listCode);
     HWND listWindow = DlgGetControlWindow(dlg, listCode), editWindow = DlgGetControlWindow(dlg, editCode);
     if (!edit || !list || !listWindow || !editWindow || edit->flags & DLGF_SYNCED) return;
-    DlgListSelectByEdit(listWindow, editWindow, exact);
-    list->extra1 = (int32_t)SendMessageA(listWindow, LB_GETCURSEL, 0, 0);
+    ListboxSelectByEditText(listWindow, editWindow, exact ? (uint32_t)LISTBOX_FIND_EQUAL : 0u);
+    list->extra1 = ListboxGetCurSel(listWindow);
     edit->flags |= DLGF_SYNCED;
 }
 

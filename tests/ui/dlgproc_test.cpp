@@ -7,13 +7,18 @@
 //   runs and for inactive controls, an edit losing the focus (event 7);
 // - the window procedure: event 255 answering a message, resizing (event 8), the minimum tracking size,
 //   the textured background (band and raised frame, or the whole area), vertical separators;
-// - activation making a dialog current (event 5), the idle step, property-page notifications.
+// - activation making a dialog current (event 5), the idle step, property-page notifications;
+// - lists: their requests answered through the dialog's message result (the list's record intact), the
+//   requests turned into events (texts copied, the mouse with a preset answer, keys answered unasked,
+//   type-ahead), style words from the record's flags, keys passed from a non-empty edit, the wheel to a
+//   focused list, a double click as the default action, synchronising from an edit, the initial focus.
 #include "ui/dlgproc.h"
 
 #include "base/tick.h"
 #include "ui/dlgobj.h"
 #include "ui/dlgtest.h"
 #include "ui/draw.h"
+#include "ui/listbox.h"
 #include "ui/uitest.h"
 
 #include <algorithm>
@@ -355,4 +360,231 @@ TEST_F(DlgProcTest, PageNotifications) {
     DlgSetPageHooks(&hooks);
     SendMessageA(DlgGetWindow(dlg), WM_NOTIFY, 0, (LPARAM)&header);
     EXPECT_EQ(notifications, 1);
+}
+
+// ---- Lists in dialogs
+
+namespace {
+
+const std::vector<const char *> names = {"alpha", "beta", "delta", "gamma", "kappa"};
+std::vector<std::pair<int32_t, intptr_t>> listEvents; // (event, extra) of events for code 11
+int32_t mouseAnswer;
+std::vector<UINT> listMessages; // what reached the list window
+WNDPROC listProc;
+
+intptr_t ListCallback(DlgObject *, int32_t event, int32_t code, void *ptr, intptr_t extra) {
+    if (event == DLG_EV_IDLE || event == DLG_EV_MESSAGE) return 0;
+    if (code == 11) listEvents.push_back({event, extra});
+    events.push_back({event, code});
+    switch (event) {
+    case DLG_EV_ITEM_COUNT: return (intptr_t)names.size();
+    case DLG_EV_ITEM_TEXT:
+    case DLG_EV_ALT_TEXT: {
+        auto *pstr = (unsigned char *)ptr;
+        std::string text = std::string(event == DLG_EV_ALT_TEXT ? "alt " : "") + names[(size_t)extra];
+        pstr[0] = (unsigned char)text.size();
+        memcpy(pstr + 1, text.data(), text.size());
+        return 0;
+    }
+    case DLG_EV_LIST_MOUSE: *(int32_t *)extra = mouseAnswer; return 0;
+    case DLG_EV_LIST_LEVEL: return 2;
+    case DLG_EV_COLUMN_TITLE: return 5;
+    case DLG_EV_LIST_CHECK: return 1;
+    case DLG_EV_LIST_TEXT_HEIGHT: return 14;
+    default: return 0;
+    }
+}
+
+LRESULT CALLBACK ListSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEWHEEL || message == 2025) listMessages.push_back(message);
+    return CallWindowProcA(listProc, window, message, wParam, lParam);
+}
+
+const DlgControl listControls[] = {
+    {{0, 1, 1, 10}, "Find:", DLG_LABEL, 0, 0, 0, 0},
+    {{0, 12, 1, 20}, nullptr, DLG_EDIT, 0, 10, 0, 40},
+    {{1, 12, 5, 20}, nullptr, DLG_LIST, DLGF_DOUBLE_DEFAULT | DLGF_SORTED, 11, 0, 0},
+    {{7, 1, 1, 10}, "OK", DLG_BUTTON, DLGF_DEFAULT, 1, 0, 0},
+    {{0, 0, 0, 0}, nullptr, DLG_END, 0, 0, 0, 0},
+};
+
+class DlgProcListTest : public DlgFixture {
+protected:
+    void SetUp() override {
+        DlgFixture::SetUp();
+        events.clear();
+        listEvents.clear();
+        listMessages.clear();
+        mouseAnswer = 1;
+        text[0] = '\0';
+        data[0] = (DlgSlot)text;
+        data[1] = 2;
+    }
+    void TearDown() override {
+        if (dlg && IsWindow(DlgGetWindow(dlg))) DestroyWindow(DlgGetWindow(dlg));
+        DlgFixture::TearDown();
+    }
+    DlgObject *Open(const DlgControl *controls = listControls) {
+        desc = {{1, 1, 10, 40}, "Lists", ListCallback, DLG_ROW_FIRST, 0, controls};
+        dlg = DlgCreateModeless(&desc, 0, data, nullptr);
+        EXPECT_NE(dlg, nullptr);
+        list = dlg ? DlgGetControlWindow(dlg, 11) : nullptr;
+        return dlg;
+    }
+    void Spy() { listProc = (WNDPROC)SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)ListSpy); }
+    LRESULT Request(int32_t code, ListboxNotify *record) {
+        record->w[LISTBOX_W_CODE] = code;
+        record->w[LISTBOX_W_ID] = GetDlgCtrlID(list);
+        record->w[LISTBOX_W_WINDOW] = (intptr_t)list;
+        return SendMessageA(DlgGetWindow(dlg), LISTBOX_MSG_REQUEST, (WPARAM)code, (LPARAM)record);
+    }
+    char text[40];
+    DlgSlot data[2];
+    DlgDesc desc = {};
+    DlgObject *dlg = nullptr;
+    HWND list = nullptr;
+};
+
+} // namespace
+
+// The list asks its owner, the dialog, for its items; the answers come back as the dialog's message result
+// and leave the list's own window word, its record, alone.
+TEST_F(DlgProcListTest, RequestsAnsweredThroughTheDialog) {
+    ASSERT_TRUE(Open());
+    LONG_PTR record = GetWindowLongPtrA(list, 0);
+    EXPECT_EQ(ListboxGetCount(list), 5);
+    char buffer[256];
+    EXPECT_EQ(ListboxGetItemText(list, 2, buffer), 5);
+    EXPECT_STREQ(buffer, "delta");
+    EXPECT_EQ(GetWindowLongPtrA(list, 0), record);
+    EXPECT_EQ(ListboxGetCurSel(list), 2) << "the slot's index is selected";
+    ListboxStyle style;
+    ListboxGetStyle(list, &style);
+    EXPECT_EQ(style.style, 0x57u | LISTBOX_SORTED);
+    EXPECT_EQ(style.notify, nullptr);
+    ListboxSelectRange(list, 3, 3, true, LISTBOX_SEL_REPLACE);
+    EXPECT_EQ(DlgGetValue(dlg, 11), 3) << "a reported selection is stored";
+    EXPECT_TRUE(Has(DLG_EV_USED, 11));
+}
+
+TEST_F(DlgProcListTest, RequestsBecomeEvents) {
+    ASSERT_TRUE(Open());
+    struct {
+        int32_t request;
+        int32_t event; // -1: none
+        LRESULT answer;
+    } cases[] = {
+        {LISTBOX_REQ_COUNT, DLG_EV_ITEM_COUNT, 5},
+        {LISTBOX_REQ_TEXT, DLG_EV_ITEM_TEXT, 4},
+        {LISTBOX_REQ_ALT_TEXT, DLG_EV_ALT_TEXT, 8},
+        {LISTBOX_REQ_LEVEL, DLG_EV_LIST_LEVEL, 2},
+        {LISTBOX_REQ_COLUMN_TITLE, DLG_EV_COLUMN_TITLE, 5},
+        {LISTBOX_REQ_GET_CHECK, DLG_EV_LIST_CHECK, 1},
+        {LISTBOX_REQ_SET_CHECK, DLG_EV_LIST_SET_CHECK, 0},
+        {LISTBOX_REQ_MEASURE_CELL, DLG_EV_LIST_TIP_MEASURE, 0},
+        {LISTBOX_REQ_NEXT_SIBLING, DLG_EV_LIST_NEXT_SIBLING, 0},
+        {LISTBOX_REQ_KEY, -1, 1},
+        {LISTBOX_REQ_KEY_COMMAND, -1, 0},
+        {LISTBOX_REQ_DRAG_BEGIN, -1, 0},
+        {LISTBOX_REQ_SIZE, -1, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.request);
+        listEvents.clear();
+        char buffer[256] = "";
+        ListboxNotify record = {};
+        record.w[LISTBOX_W_ITEM] = 1;
+        record.w[LISTBOX_W_BUFFER] = (intptr_t)buffer;
+        EXPECT_EQ(Request(c.request, &record), c.answer);
+        if (c.event < 0) {
+            EXPECT_TRUE(listEvents.empty());
+            continue;
+        }
+        ASSERT_EQ(listEvents.size(), 1u);
+        EXPECT_EQ(listEvents[0].first, c.event);
+        EXPECT_EQ(listEvents[0].second, 1) << "the item word as extra";
+        const char *copied = c.request == LISTBOX_REQ_TEXT       ? "beta"
+                             : c.request == LISTBOX_REQ_ALT_TEXT ? "alt beta"
+                                                                 : "";
+        EXPECT_STREQ(buffer, copied) << "texts are copied into the request's buffer";
+    }
+}
+
+TEST_F(DlgProcListTest, MouseRequest) {
+    ASSERT_TRUE(Open());
+    listEvents.clear();
+    ListboxNotify record = {};
+    record.w[LISTBOX_W_ITEM] = 3;
+    EXPECT_EQ(Request(LISTBOX_REQ_MOUSE, &record), 1) << "preset to 1";
+    ASSERT_EQ(listEvents.size(), 1u);
+    EXPECT_EQ(listEvents[0].first, DLG_EV_LIST_MOUSE);
+    mouseAnswer = 0;
+    EXPECT_EQ(Request(LISTBOX_REQ_MOUSE, &record), 0) << "the callback swallows it";
+    listEvents.clear();
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(std::count_if(listEvents.begin(), listEvents.end(),
+                            [](const auto &e) { return e.first == DLG_EV_LIST_MOUSE; }),
+              1)
+        << "a click on the list asks through the dialog";
+}
+
+TEST_F(DlgProcListTest, TypeAheadRequest) {
+    ASSERT_TRUE(Open());
+    ListboxNotify record = {};
+    record.w[LISTBOX_W_KEY_CODE] = 'g';
+    EXPECT_EQ(Request(8, &record), 3) << "\"gamma\" in the sorted list";
+}
+
+TEST_F(DlgProcListTest, KeysFromTheEditAndTheWheel) {
+    ASSERT_TRUE(Open());
+    Spy();
+    HWND window = DlgGetWindow(dlg), edit = DlgGetControlWindow(dlg, 10);
+    ASSERT_EQ(GetFocus(), edit);
+    SendMessageA(window, 2025, 0x8028, 0);
+    EXPECT_TRUE(listMessages.empty()) << "the edit is empty";
+    SetWindowTextA(edit, "g");
+    for (int key : {0x8026, 0x8028, 0x8021, 0x8022}) SendMessageA(window, 2025, (WPARAM)key, 0);
+    SendMessageA(window, 2025, 0x8024, 0); // Home stays with the edit
+    EXPECT_EQ(listMessages, std::vector<UINT>(4, 2025));
+    listMessages.clear();
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_TRUE(listMessages.empty()) << "the wheel goes to a focused list only";
+    SetFocus(list);
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(listMessages, std::vector<UINT>{WM_MOUSEWHEEL});
+}
+
+TEST_F(DlgProcListTest, DoubleClickIsTheDefaultAction) {
+    ASSERT_TRUE(Open());
+    SendMessageA(DlgGetWindow(dlg), WM_COMMAND, MAKEWPARAM(1002, LISTBOX_NOTIFY_DBLCLK), (LPARAM)list);
+    EXPECT_TRUE(Has(DLG_EV_DEFAULT_ACTION, 11));
+    EXPECT_TRUE(Has(DLG_EV_USED, 1)) << "the default button is pressed";
+}
+
+TEST_F(DlgProcListTest, SyncFromEdit) {
+    ASSERT_TRUE(Open());
+    SetWindowTextA(DlgGetControlWindow(dlg, 10), "gam");
+    DlgSyncListFromEdit(dlg, 11, 10, false);
+    EXPECT_EQ(ListboxGetCurSel(list), 3);
+    EXPECT_EQ(DlgGetValue(dlg, 11), 3);
+    EXPECT_TRUE(DlgTestFlag400(dlg, 10));
+    ListboxSetCurSel(list, 0);
+    DlgSyncListFromEdit(dlg, 11, 10, false);
+    EXPECT_EQ(ListboxGetCurSel(list), 0) << "an edit already synchronised changes nothing";
+}
+
+TEST_F(DlgProcListTest, OwnerDrawnListAndFocus) {
+    const DlgControl controls[] = {
+        {{1, 1, 5, 20}, nullptr, DLG_LIST, DLGF_OWNER_DRAW | DLGF_MULTISEL, 11, 0, 0},
+        {{0, 0, 0, 0}, nullptr, DLG_END, 0, 0, 0, 0},
+    };
+    data[0] = 0;
+    ASSERT_TRUE(Open(controls));
+    ListboxStyle style;
+    ListboxGetStyle(list, &style);
+    EXPECT_EQ(style.style, 0x57u | LISTBOX_OWNER_DRAW | LISTBOX_MULTI_SEL);
+    EXPECT_TRUE(Has(DLG_EV_LIST_TEXT_HEIGHT, 11)) << "the owner measures the rows";
+    EXPECT_EQ(GetFocus(), list) << "without an edit the first list takes the focus";
+    DlgRefillList(dlg, 11, -3);
+    EXPECT_EQ(DlgGetValue(dlg, 11), 4);
 }

@@ -2,6 +2,7 @@
 #include "ui/dlgtest.h"
 
 #include "ui/draw.h"
+#include "ui/listbox.h"
 
 #include <cstring>
 
@@ -9,6 +10,7 @@ void DlgFixture::SetUp() {
     ASSERT_TRUE(DrawInit(nullptr));
     ASSERT_TRUE(DlgInit(GetModuleHandleA(nullptr)));
     ASSERT_TRUE(DlgRegisterClasses(GetModuleHandleA(nullptr)));
+    ASSERT_TRUE(ListboxRegisterClass());
 }
 
 void DlgFixture::TearDown() {

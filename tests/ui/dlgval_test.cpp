@@ -2,16 +2,18 @@
 // - loading and reading back: radio groups (the chosen button checked, a click storing its position and
 //   naming the head), signed and unsigned numbers in both directions, unsigned values of 2^31 and more
 //   unchanged, numbers past 32 bits refused, text buffers cut at extra 2 - 1 characters, check boxes,
-//   drop-down lists, user items through events 25 and 26, slots taken only by the types that take one;
+//   drop-down lists, user items through events 25 and 26, a multiple-selection list's plex of indexes;
 // - texts: DlgSetTextF cut at 511 characters, selection of an edit's text, case-blind comparison;
 // - enabling (flag 0x8000 kept, a radio head's buttons, the focus leaving, ranges skipping statics),
 //   showing by code and index range, focus, the default button, record words, geometry, combos refilled.
 #include "ui/dlgval.h"
 
+#include "base/plex.h"
 #include "support/vxtest.h"
 #include "ui/dlgobj.h"
 #include "ui/dlgtest.h"
 #include "ui/draw.h"
+#include "ui/listbox.h"
 
 #include <string>
 
@@ -315,4 +317,25 @@ TEST_F(DlgValueTest, WordsGeometryAndCombos) {
     EXPECT_EQ(DlgGetUser(dlg), &user);
     EXPECT_EQ(DlgGetSheetWindow(dlg), nullptr);
     EXPECT_EQ(DlgSendMessage(dlg, 11, CB_GETCOUNT, 0, 0), 3);
+}
+
+TEST_F(DlgValueTest, MultipleSelectionList) {
+    const DlgControl controls[] = {{{0, 1, 5, 20}, nullptr, DLG_LIST, DLGF_MULTISEL, 10, 0, 0}, end};
+    Plex *chosen = PlexCreate(sizeof(int32_t), 4, 0);
+    for (int32_t item : {2, 0}) PlexInsert(chosen, -1, 1, &item);
+    DlgSlot data[] = {(DlgSlot)chosen};
+    ASSERT_TRUE(Open(controls, data));
+    HWND list = DlgGetControlWindow(dlg, 10);
+    EXPECT_TRUE(ListboxIsSelected(list, 0));
+    EXPECT_TRUE(ListboxIsSelected(list, 2));
+    EXPECT_FALSE(ListboxIsSelected(list, 1));
+    EXPECT_EQ(DlgGetData(dlg, 10), 2) << "the plex's first index is the stored selection";
+    EXPECT_EQ(PlexCount(chosen), 2) << "the list took a copy";
+    ListboxSelectRange(list, 1, 1, false, LISTBOX_SEL_ADD);
+    ASSERT_TRUE(DlgReadValues(dlg, data, true));
+    auto *back = (Plex *)data[0]; // the old plex was freed and replaced
+    ASSERT_TRUE(back);
+    ASSERT_EQ(PlexCount(back), 3);
+    for (int32_t i = 0; i < 3; i++) EXPECT_EQ(*(int32_t *)PlexElem(back, i), i);
+    PlexFree(back);
 }
