@@ -66,6 +66,7 @@ static int32_t dlgOverhang;
 static bool dlgMeasured;
 static bool dlgFollowFrameMonitor;
 static Plex *dlgPositions;
+static ATOM dlgClassAtom; // "vx_dlg"
 
 // ---- Engine start
 
@@ -135,7 +136,7 @@ void DlgTerm() {
     dlgMeasured = false;
 }
 
-static bool DlgRegister(const char *name, WNDPROC proc, UINT style, int extra, HINSTANCE instance) {
+static ATOM DlgRegister(const char *name, WNDPROC proc, UINT style, int extra, HINSTANCE instance) {
     WNDCLASSA wc = {};
     wc.style = style;
     wc.lpfnWndProc = proc;
@@ -631,8 +632,13 @@ void DlgMarkGone(DlgObject *dlg) {
     dlg->state |= DLG_STATE_DESTROYED;
 }
 
+// Only dialog windows (the system's dialog class, "vx_dlg") have the dialog's user word; another window's
+// extra bytes at that place are not an object.
 DlgObject *DlgFromWindow(HWND window) {
-    return window ? (DlgObject *)GetWindowLongPtrA(window, DWLP_USER) : nullptr;
+    if (!window) return nullptr;
+    auto atom = (ATOM)GetClassLongPtrA(window, GCW_ATOM);
+    if (atom != (ATOM)(uintptr_t)WC_DIALOG && (!dlgClassAtom || atom != dlgClassAtom)) return nullptr;
+    return (DlgObject *)GetWindowLongPtrA(window, DWLP_USER);
 }
 
 DlgControl *DlgControlOfId(DlgObject *dlg, int32_t id) {

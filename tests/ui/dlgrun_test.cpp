@@ -6,8 +6,8 @@
 // - the run's surroundings: the splash and dock hooks, the frame disabled and given back, the focus given
 //   back, the previous current dialog restored, nested runs, WM_QUIT passed on;
 // - callbacks that close their own dialog, pending presses, help on the caption;
-// - modeless dialogs: creation, the pump's end code, waiting on the frame's timer, DlgDestroyModeless, and
-//   a modeless dialog ending inside a modal run without ending the run.
+// - modeless dialogs: creation, the pump's end code, waiting on the frame's timer or the tick count,
+//   DlgDestroyModeless, and a modeless dialog ending inside a modal run without ending the run.
 #include "ui/dlgrun.h"
 
 #include "base/heap.h"
@@ -303,13 +303,17 @@ TEST_F(DlgRunTest, ModelessPump) {
     EXPECT_EQ(DlgGetCurrent(), nullptr);
 }
 
-TEST_F(DlgRunTest, ModelessPumpWaitsOnTheFramesTimer) {
+TEST_F(DlgRunTest, ModelessPumpWaits) {
     HWND frame = UiPopup(0, 0, 100, 100);
     WndSetAppWindows(frame, nullptr);
     DlgObject *dlg = DlgCreateModeless(&desc, 0, data, nullptr);
     ASSERT_NE(dlg, nullptr);
     DWORD start = GetTickCount();
     EXPECT_EQ(DlgPumpModeless(dlg, 60), 0);
+    EXPECT_GE(GetTickCount() - start, 40u);
+    WndSetAppWindows(nullptr, nullptr);
+    start = GetTickCount();
+    EXPECT_EQ(DlgPumpModeless(dlg, 60), 0) << "without a frame the tick count is watched";
     EXPECT_GE(GetTickCount() - start, 40u);
     DlgDestroyModeless(dlg);
     EXPECT_TRUE(Has(DLG_EV_USED, 2));
