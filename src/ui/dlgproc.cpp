@@ -290,13 +290,16 @@ static DlgObject *DlgAdopt(HWND window, LPARAM lParam) {
     return (DlgObject *)lParam;
 }
 
+// Selectable rows, selections and double-clicks reported, a click focuses, the list's own context menu;
+// the record's flags add the rest.
 static void DlgInitList(DlgObject *dlg, int32_t index) {
     uint32_t flags = dlg->controls[index].flags;
-    uint32_t style = 0x57;
-    if (flags & DLGF_MULTISEL) style |= 0x80;
-    if (flags & DLGF_OWNER_DRAW) style |= 0x8;
-    if (flags & DLGF_NO_SYLLABLES) style |= 0x100000;
-    if (flags & DLGF_SORTED) style |= 0x200000;
+    uint32_t style = LISTBOX_SELECTABLE | LISTBOX_NOTIFY_SEL | LISTBOX_NOTIFY_DBL | LISTBOX_CLICK_FOCUS |
+                     LISTBOX_CONTEXT_MENU;
+    if (flags & DLGF_MULTISEL) style |= LISTBOX_MULTI_SEL;
+    if (flags & DLGF_OWNER_DRAW) style |= LISTBOX_OWNER_DRAW;
+    if (flags & DLGF_NO_SYLLABLES) style |= LISTBOX_NO_SYLLABLES;
+    if (flags & DLGF_SORTED) style |= LISTBOX_SORTED;
     HWND list = DlgItem(dlg, index);
     DlgSetListStyle(list, style);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);

@@ -297,7 +297,7 @@ TEST_F(DlgRunTest, ModelessPump) {
     PostMessageA(DlgGetControlWindow(dlg, 5), BM_CLICK, 0, 0);
     EXPECT_EQ(DlgPumpPending(dlg), 5);
     EXPECT_TRUE(IsWindow(window));
-    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+    DlgPressKey(dlg, VK_ESCAPE);
     EXPECT_EQ(DlgPumpPending(dlg), 2);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(DlgGetCurrent(), nullptr);

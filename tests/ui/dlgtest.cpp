@@ -113,10 +113,13 @@ void DlgClick(DlgObject *dlg, int32_t code) {
     SendMessageA(DlgGetControlWindow(dlg, code), BM_CLICK, 0, 0);
 }
 
-void DlgPressKey(DlgObject *, UINT virtualKey) {
-    HWND focus = GetFocus();
-    PostMessageA(focus, WM_KEYDOWN, virtualKey, 1);
-    PostMessageA(focus, WM_KEYUP, virtualKey, 0xC0000001);
+// The key goes to the control that has the focus; when another test program took the activation meanwhile
+// (the programs run side by side on one display), to the dialog itself, which handles the keys alike.
+void DlgPressKey(DlgObject *dlg, UINT virtualKey) {
+    HWND window = DlgGetWindow(dlg), focus = GetFocus();
+    HWND target = focus && (focus == window || IsChild(window, focus)) ? focus : window;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
 void DlgTypeChars(HWND window, const char *text) {

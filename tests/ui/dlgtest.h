@@ -48,7 +48,10 @@ typedef std::function<void(DlgObject *dlg)> DlgStep;
 void DlgScript(std::vector<DlgStep> steps);
 int DlgScriptTurns(); // idle turns the script has seen
 
-// Real input to a dialog: a button click, a key pressed on the focused control, characters typed.
+// Real input to a dialog: a button click, a key pressed on the focused control, characters typed. Tests
+// that look at the focus set it themselves, or read it in the callback's event 0: the test programs run
+// side by side on one display, and another one's window may take the activation whenever messages are
+// pumped.
 void DlgClick(DlgObject *dlg, int32_t code);
 void DlgPressKey(DlgObject *dlg, UINT virtualKey);
 void DlgTypeChars(HWND window, const char *text);

