@@ -28,7 +28,8 @@ endfunction()
 vx_subsystem(base
   WINDOWS_ONLY keyinp monitor reg rect sound sysprobe wheel wnd)
 vx_subsystem(ui BELOW base
-  WINDOWS_ONLY ALL)
+  WINDOWS_ONLY ALL
+  PORTABLE graphlay)
 vx_subsystem(doc BELOW base ui)
 vx_subsystem(display BELOW base ui doc)
 vx_subsystem(shell BELOW base ui doc display

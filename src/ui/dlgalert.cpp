@@ -1,6 +1,6 @@
 // dlgalert: message boxes and questions (prefix Alert). Every box has the caption "Veltrix"; error and
 // information boxes can be suppressed for a stretch of work and are skipped during background work.
-// Progress boxes (prefix Progress) keep only their step so far.
+// Progress boxes (prefix Progress) keep only their nesting, their text and their step so far.
 #include "ui/dlgalert.h"
 
 #include "base/str.h"
@@ -16,6 +16,8 @@
 static int alertSuppressed;
 static AlertHook alertTestHook;
 static ProgressHook progressTestHook;
+static int32_t progressNesting;
+static char progressText[512];
 
 static AlertChooseHook alertChooseHook;
 
@@ -52,15 +54,29 @@ int AlertBox(const char *text, int kind, int defaultButton) {
     return result;
 }
 
+// Formats the box's text (512 bytes) and shows it.
+static int AlertShowV(int kind, int defaultButton, const char *format, va_list args) {
+    char text[512];
+    AlertFormatV(text, sizeof text, format, args);
+    return AlertBox(text, kind, defaultButton);
+}
+
+bool AlertOkCancelDefCancel(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    int answer = AlertShowV(ALERT_OKCANCEL, 1, format, args);
+    va_end(args);
+    return answer == IDOK;
+}
+
 int AlertError(const char *format, ...) {
     if (alertSuppressed > 0) return 0;
     if (IsBackgroundWork()) return 1;
-    char text[512];
     va_list args;
     va_start(args, format);
-    AlertFormatV(text, sizeof text, format, args);
+    int answer = AlertShowV(ALERT_WARNING, 0, format, args);
     va_end(args);
-    return AlertBox(text, ALERT_WARNING, 0);
+    return answer;
 }
 
 void AlertReportError(const char *message) {
@@ -84,6 +100,32 @@ int AlertUnsuppress() {
 }
 int AlertsSuppressed() {
     return alertSuppressed != 0;
+}
+
+void ProgressBegin(int32_t, int32_t, const char *format, ...) {
+    if (progressNesting++ > 0) return;
+    va_list args;
+    va_start(args, format);
+    AlertFormatV(progressText, sizeof progressText, format, args);
+    va_end(args);
+}
+
+void ProgressEnd() {
+    if (progressNesting <= 0) progressNesting = 1;
+    if (--progressNesting == 0) progressText[0] = 0;
+}
+
+bool ProgressIsOpen() {
+    return progressNesting > 0;
+}
+
+bool ProgressSetText(const char *format, ...) {
+    if (progressNesting <= 0) return false;
+    va_list args;
+    va_start(args, format);
+    AlertFormatV(progressText, sizeof progressText, format, args);
+    va_end(args);
+    return true;
 }
 
 void ProgressSetTestHook(ProgressHook hook) {

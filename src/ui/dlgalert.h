@@ -2,6 +2,8 @@
 // work (prefix Progress).
 #pragma once
 
+#include <cstdint>
+
 enum AlertKind {
     ALERT_OK = 0,
     ALERT_OKCANCEL = 1,
@@ -14,6 +16,9 @@ enum AlertKind {
 
 // The system message-box result for the given text, kind (0..6) and default button (0..2).
 int AlertBox(const char *text, int kind, int defaultButton);
+
+// An OK/Cancel question with Cancel as the default button: true for OK.
+bool AlertOkCancelDefCancel(const char *format, ...);
 
 // Errors and information: 0 while suppressed; 1 without showing during background work.
 int AlertError(const char *format, ...);
@@ -36,8 +41,16 @@ void AlertSetChooseHook(AlertChooseHook hook);
 typedef int (*AlertHook)(const char *text, int kind, int defaultButton);
 void AlertSetTestHook(AlertHook hook);
 
-// Progress boxes. The worker's tick: true once the user cancelled the open box; position -1 only polls. No
-// box can be opened yet, so nothing is ever cancelled unless a test hook answers.
+// Progress boxes. They nest: only the outermost begin opens a box (its text formatted from the format), inner
+// begins and ends only count, and an end without a begin does no harm. No box is shown yet: the nesting and
+// the text are kept for the box to come.
+void ProgressBegin(int32_t low, int32_t high, const char *format, ...);
+void ProgressEnd();
+bool ProgressIsOpen();
+// Replaces the text of the open box; false when none is open.
+bool ProgressSetText(const char *format, ...);
+// The worker's tick: true once the user cancelled the open box; position -1 only polls. Nothing is ever
+// cancelled unless a test hook answers.
 bool ProgressStep(int position);
 
 // Test seam: while a hook is set, ProgressStep returns its answer for the position.

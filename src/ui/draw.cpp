@@ -38,6 +38,8 @@ enum : int32_t {
     DRAW_ZOOM_FRAMES_MAX = 12,
     DRAW_ZOOM_PIXELS_PER_FRAME = 25,
     DRAW_ZOOM_FRAME_MS = 8,
+    DRAW_ZOOM_PEN = 3,
+    DRAW_TRACK_PEN = 3,
     DRAW_THEME_STATE_NORMAL = 1,
     DRAW_BUTTON_CHECKBOX = 3, // the "button" class's check box part
     DRAW_REBAR_BACKGROUND = 3,
@@ -724,27 +726,26 @@ static void DrawBufferShow(const DrawBuffer *buffer) {
     BitBlt(buffer->target, r.x, r.y, r.w, r.h, buffer->memory, 0, 0, SRCCOPY);
 }
 
-// An XOR pen on the screen, drawn through an off-screen buffer.
-struct DrawXor {
-    HDC screen;
-    DrawBuffer buffer;
-    HDC dc;
-    HPEN pen;
-    HGDIOBJ previousPen;
-    int previousMix;
-};
-
-static void DrawXorBegin(DrawXor *x, HDC dc, COLORREF color) {
+void DrawXorBegin(DrawXor *x, HDC dc, COLORREF color, int32_t width) {
     x->screen = dc ? nullptr : GetDC(nullptr);
     DrawBufferClear(&x->buffer);
     x->dc = DrawBufferBegin(&x->buffer, dc ? dc : x->screen, nullptr, true);
-    x->pen = CreatePen(PS_SOLID, 3, color);
+    x->pen = CreatePen(PS_SOLID, width, color);
     x->previousPen = SelectObject(x->dc, x->pen);
+    x->previousBrush = SelectObject(x->dc, GetStockObject(HOLLOW_BRUSH));
     x->previousMix = SetROP2(x->dc, R2_XORPEN);
 }
 
-static void DrawXorEnd(DrawXor *x) {
+// One closed figure, so that the corners are not drawn twice and cancelled out.
+void DrawXorFrame(DrawXor *x, const RECT *rect) {
+    if (RectIsEmpty(rect)) return;
+    Rectangle(x->dc, rect->left, rect->top, rect->right, rect->bottom);
+    DrawBufferShow(&x->buffer);
+}
+
+void DrawXorEnd(DrawXor *x) {
     SetROP2(x->dc, x->previousMix);
+    SelectObject(x->dc, x->previousBrush);
     SelectObject(x->dc, x->previousPen);
     DeleteObject(x->pen);
     DrawBufferEnd(&x->buffer, true);
@@ -764,7 +765,7 @@ void DrawZoomRect(HDC dc, const RECT *from, const RECT *to) {
     int32_t change = Max(Abs(RectWidth(to) - RectWidth(from)), Abs(RectHeight(to) - RectHeight(from)));
     int32_t frames = Clamp(change / DRAW_ZOOM_PIXELS_PER_FRAME, 1, DRAW_ZOOM_FRAMES_MAX);
     DrawXor x;
-    DrawXorBegin(&x, dc, drawLightGrey);
+    DrawXorBegin(&x, dc, drawLightGrey, DRAW_ZOOM_PEN);
     for (int32_t i = 0; i < frames; i++) {
         RECT r = {DrawBetween(from->left, to->left, i, frames), DrawBetween(from->top, to->top, i, frames),
                   DrawBetween(from->right, to->right, i, frames),
@@ -795,7 +796,7 @@ bool DrawTrackLine(POINT *point, const RECT *limit, DrawTrackOrientation orienta
     POINT at = *point;
     PointClampToRect(&at, limit);
     DrawXor x;
-    DrawXorBegin(&x, nullptr, drawWhite);
+    DrawXorBegin(&x, nullptr, drawWhite, DRAW_TRACK_PEN);
     DrawTrackAt(&x, at, limit, orientation);
     bool aborted = false;
     for (;;) {
@@ -915,16 +916,26 @@ HDC DrawBufferEnd(DrawBuffer *buffer, bool force) {
 
 // ---- Devices and units
 
+// The printer's measures come with its DC: a metafile standing in for a page reports its reference
+// device's resolution, not the printer's.
+static HDC DrawPrinter(SIZE *resolution) {
+    *resolution = SIZE{0, 0};
+    HDC printer = drawPrinterHook ? drawPrinterHook(resolution) : nullptr;
+    if (!printer) *resolution = SIZE{0, 0};
+    return printer;
+}
+
 HDC DrawGetDC(int32_t device) {
     if (device == DRAW_SCREEN) return drawMetrics.scratchDC;
-    return drawPrinterHook ? drawPrinterHook() : nullptr;
+    SIZE resolution;
+    return DrawPrinter(&resolution);
 }
 
 SIZE DrawGetResolution(int32_t device) {
     if (device == DRAW_SCREEN) return SIZE{drawMetrics.dpiX, drawMetrics.dpiY};
-    HDC printer = DrawGetDC(device);
-    if (!printer) return SIZE{0, 0};
-    return SIZE{GetDeviceCaps(printer, LOGPIXELSX), GetDeviceCaps(printer, LOGPIXELSY)};
+    SIZE resolution;
+    DrawPrinter(&resolution);
+    return resolution;
 }
 
 static int32_t DrawScale(int32_t value, int32_t to, int32_t from) {

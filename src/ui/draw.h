@@ -193,6 +193,21 @@ void DrawBufferClear(DrawBuffer *buffer);
 HDC DrawBufferBegin(DrawBuffer *buffer, HDC dc, HWND window, bool copy);
 HDC DrawBufferEnd(DrawBuffer *buffer, bool force); // an inner end returns the target unless forced
 
+// XOR feedback on a DC (null: the screen), drawn through an off-screen buffer with a solid pen of the colour
+// and width and the XOR mix: drawing the same frame twice erases it. Each frame shows at once.
+struct DrawXor {
+    HDC screen; // released at the end when the screen was asked for
+    DrawBuffer buffer;
+    HDC dc; // where the figures go
+    HPEN pen;
+    HGDIOBJ previousPen;
+    HGDIOBJ previousBrush;
+    int previousMix;
+};
+void DrawXorBegin(DrawXor *x, HDC dc, COLORREF color, int32_t width);
+void DrawXorFrame(DrawXor *x, const RECT *rect); // the outline along the rectangle's edges; nothing if empty
+void DrawXorEnd(DrawXor *x);
+
 // Devices: the screen's scratch DC, or the printer's DC from the print manager (null until it registers).
 HDC DrawGetDC(int32_t device);
 SIZE DrawGetResolution(int32_t device); // pixels per inch; 0 for a device that is not there
@@ -212,8 +227,9 @@ int32_t DrawQuarterPointsToScreen(int32_t quarterPoints);
 typedef bool (*DrawTexturesHook)();
 void DrawSetTexturesHook(DrawTexturesHook hook);
 bool DrawUsesTextures(); // the hook's answer
-// Hook: the printer's DC, readied by the print manager; no printer while unset.
-typedef HDC (*DrawPrinterHook)();
+// Hook: the printer's DC, readied by the print manager, with its pixels per inch; null (no printer) while
+// unset or when there is none.
+typedef HDC (*DrawPrinterHook)(SIZE *resolution);
 void DrawSetPrinterHook(DrawPrinterHook hook);
 
 // Test seams. The display's colour count that DrawInit takes (0: the device's). The run-time libraries:

@@ -71,7 +71,9 @@ struct ListboxNotify;
 // Receives the notification records in place of the owner; its answer is the request's answer.
 typedef LRESULT (*ListboxNotifyProc)(ListboxNotify *record);
 
-// The two style words: the creation parameter of the window, the argument of message 2034.
+// The two style words: the creation parameter of the window (CreateWindowEx's last argument points to such a
+// record, or is null for the defaults), the argument of message 2034. In memory only: the second word is
+// pointer-sized.
 struct ListboxStyle {
     uint32_t style;           // ListboxStyleBits
     ListboxNotifyProc notify; // null: requests go to the owner as message 2026

@@ -104,7 +104,9 @@ void ListboxTipPoll(HWND within) {
     POINT cursor;
     TrackCursorPos(&cursor);
     HWND window = WindowFromPoint(cursor);
-    if (!ListboxIsList(window) || (within && !WndIsAncestor(within, window))) return;
+    // Another instance's list has the same class, but its record lives in that process.
+    if (!ListboxIsList(window) || !WndInOwnProcess(window) || (within && !WndIsAncestor(within, window)))
+        return;
     if (listboxTip.tip && listboxTip.list == window) return;
     ListboxTipClose();
     if (ListboxRec *lb = ListboxFromWindow(window)) ListboxTipOpen(lb, cursor);

@@ -662,7 +662,8 @@ TEST_F(DrawTest, ZoomWaitsEightMillisecondsPerFrame) {
 namespace {
 
 HDC fakePrinter;
-HDC FakePrinter() {
+HDC FakePrinter(SIZE *resolution) {
+    *resolution = SIZE{600, 600}; // the hook's answer, not the DC's
     return fakePrinter;
 }
 
@@ -678,7 +679,7 @@ TEST_F(DrawTest, UnitConversions) {
     EXPECT_EQ(DrawPrinterToQuarterPoints(100), 0);
     fakePrinter = CreateCompatibleDC(nullptr);
     DrawSetPrinterHook(FakePrinter);
-    int32_t printerDpi = GetDeviceCaps(fakePrinter, LOGPIXELSY);
+    int32_t printerDpi = 600;
     EXPECT_EQ(DrawGetResolution(DRAW_PRINTER).cy, printerDpi);
     EXPECT_EQ(DrawScreenToPrinterY(dpi), printerDpi);
     EXPECT_EQ(DrawPointHundredthsToPrinterY(7200), printerDpi);

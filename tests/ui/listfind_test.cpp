@@ -4,11 +4,13 @@
 //   one letter and back to the first of them;
 // - prefix narrowing over sorted items: ranges and choices as a table, equal ranges, typed texts ending in
 //   'Z', 'z' and byte 255, no match greyed and cleared again;
-// - syllable narrowing: the row map's order and the best entry, "^" or a blank switching to prefixes, a text
-//   without syllables narrowing by prefix, the same text twice leaving the view alone;
+// - syllable narrowing: the row map's order and the best entry, a map that cannot be made, "^" or a blank
+//   switching to prefixes, a text without syllables narrowing by prefix, the same text twice leaving the view
+//   alone;
 // - the owner's filtering answers; pending input cutting the work short unless suspended; the edit's text.
 #include "ui/listbox.h"
 
+#include "base/heap.h"
 #include "base/inputpend.h"
 #include "base/tick.h"
 #include "ui/listtest.h"
@@ -231,6 +233,18 @@ TEST_F(ListfindTest, CaretOrBlankSwitchesToPrefixes) {
     EXPECT_EQ(Shown(list).size(), 7u);
     ListboxGetRange(list, &first, &end);
     EXPECT_EQ(end, 7);
+}
+
+TEST_F(ListfindTest, RowMapThatCannotBeMadeShowsWholeList) {
+    ListboxSetSyllableMatching(true);
+    HWND list = Make(1, {"FindWindow", "other", "FixWidth"});
+    HeapFailNth(1);
+    EXPECT_TRUE(ListboxFilterByText(list, "FiWi", 0));
+    HeapFailNth(0);
+    EXPECT_EQ(Shown(list).size(), 3u);
+    EXPECT_FALSE(Greyed(list));
+    EXPECT_TRUE(ListboxFilterByText(list, "FiWi", 0));
+    EXPECT_EQ(Shown(list).size(), 2u);
 }
 
 // A text without a syllable would let every item match by syllables; it narrows by prefix.

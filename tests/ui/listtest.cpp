@@ -70,6 +70,10 @@ static LRESULT CALLBACK ListOwnerProc(HWND window, UINT message, WPARAM wParam, 
         return ListModelAnswer(&owner->model, (ListboxNotify *)lParam);
     if (owner && message == WM_COMMAND && lParam) owner->notes.push_back(HIWORD(wParam));
     if (owner && message == LISTBOX_MSG_KEY) owner->keys.push_back(wParam);
+    if (owner && message == LISTBOX_MSG_DRAG) {
+        owner->drags.push_back(wParam);
+        return 7;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

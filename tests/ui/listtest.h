@@ -49,8 +49,9 @@ public:
     HWND List(uint32_t style, int width = 200, int height = 120);
     ListModel model;
     bool silent;
-    std::vector<int> notes;   // codes of WM_COMMAND notifications from lists
-    std::vector<WPARAM> keys; // message 2025 received
+    std::vector<int> notes;    // codes of WM_COMMAND notifications from lists
+    std::vector<WPARAM> keys;  // message 2025 received
+    std::vector<WPARAM> drags; // message 2035 received
 
 private:
     HWND window_;

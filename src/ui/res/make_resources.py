@@ -182,12 +182,28 @@ LINE_INSERT = [
 ]  # a marker pointing at the line where the insertion goes
 
 
+MINUS = [
+    "XXXXXXXXX",
+    "X.......X",
+    "X.......X",
+    "X.......X",
+    "X.XXXXX.X",
+    "X.......X",
+    "X.......X",
+    "X.......X",
+    "XXXXXXXXX",
+]
+
+
 def cursors():
     write("backarrow.cur", cur_file(mirror(ARROW), (31, 0)))
     write("drag.cur", cur_file(overlay(ARROW, PAGE, 8, 18), (0, 0)))
     write("dragadd.cur", cur_file(overlay(overlay(ARROW, PAGE, 8, 18), PLUS, 20, 12), (0, 0)))
     write("noaccess.cur", cur_file(no_access(), (15, 15)))
     write("lineins.cur", cur_file(LINE_INSERT, (5, 5)))
+    # Over a graph node's expand box: the arrow with the box it would press.
+    write("otlplus.cur", cur_file(overlay(ARROW, PLUS, 12, 14), (0, 0)))
+    write("otlminus.cur", cur_file(overlay(ARROW, MINUS, 12, 14), (0, 0)))
 
 
 # ---- Bitmaps
@@ -270,12 +286,69 @@ def fuel(width, height, filled):
     return rows
 
 
+# The caption buttons of dockable windows, 16 x 14 on magenta: 'X' black, 'o' grey, anything else magenta.
+CAPTION_BUTTONS = {
+    "wndtrans.bmp": [  # transparency: a window half seen through
+        "", "",
+        "   XXXXXXXXXX",
+        "   XXXXXXXXXX",
+        "   X o o o oX",
+        "   Xo o o o X",
+        "   X o o o oX",
+        "   Xo o o o X",
+        "   X o o o oX",
+        "   Xo o o o X",
+        "   XXXXXXXXXX",
+    ],
+    "minmax.bmp": [  # roll up to the caption
+        "", "", "",
+        "   XXXXXXXXXX",
+        "   XXXXXXXXXX",
+        "",
+        "       XX",
+        "      XXXX",
+        "     XXXXXX",
+        "    XXXXXXXX",
+    ],
+    "zoom.bmp": [  # zoom to the work area
+        "", "",
+        "   XXXXXXXXXX",
+        "   XXXXXXXXXX",
+        "   X        X",
+        "   X        X",
+        "   X        X",
+        "   X        X",
+        "   X        X",
+        "   X        X",
+        "   XXXXXXXXXX",
+    ],
+    "closesmall.bmp": [  # hide
+        "", "", "",
+        "    XX    XX",
+        "     XX  XX",
+        "      XXXX",
+        "       XX",
+        "      XXXX",
+        "     XX  XX",
+        "    XX    XX",
+    ],
+}
+
+
+def caption_button(art):
+    magenta, colours = (255, 0, 255), {"X": (0, 0, 0), "o": (128, 128, 128)}
+    art = art + [""] * (14 - len(art))
+    return [[colours.get(line.ljust(16)[x], magenta) for x in range(16)] for line in art]
+
+
 def bitmaps():
     hi = marble(64, 64, 7)
     write("marblehi.bmp", bmp_file(64, 64, 24, list(reversed(hi))))
     write("marblelow.bmp", bmp_file(64, 64, 4, list(reversed(to_indexes(hi, GREYS16, 8))), GREYS16))
     write("otlplus.bmp", bmp_file(9, 9, 24, list(reversed(outline_glyph(False)))))
     write("otlminus.bmp", bmp_file(9, 9, 24, list(reversed(outline_glyph(True)))))
+    for name, art in CAPTION_BUTTONS.items():
+        write(name, bmp_file(16, 14, 24, list(reversed(caption_button(art)))))
     for filled, name in ((True, "fueltop"), (False, "fuelback")):
         rows = fuel(160, 12, filled)
         write(name + "hi.bmp", bmp_file(160, 12, 24, list(reversed(rows))))
