@@ -13,9 +13,6 @@ rm -rf "$build/wineprefix"
 vx_wine_prefix "$build/wineprefix"
 VX_FORCE_XVFB=1 vx_start_display
 wineserver -p
-# No window manager runs on the virtual display: a managed window that is hidden or destroyed waits two
-# seconds for one to answer. The test programs' windows are left unmanaged.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 || true
 # Start Wine's own services now, with no pipe of ctest's open: a service started by the first test program
 # would inherit that program's output and keep ctest waiting for it to close.
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
