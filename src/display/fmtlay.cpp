@@ -357,6 +357,7 @@ static void FmtLayFinish(FmtState *s, FmtLine *l, const FmtLayMetrics *metrics, 
     l->length = s->length;
     l->html = TextBufText(&s->html);
     l->htmlLength = s->html.length;
+    l->htmlAnchor = s->anchorLength;
 }
 
 void FmtLayLine(FmtState *s) {
@@ -374,10 +375,7 @@ void FmtLayLine(FmtState *s) {
                          l->startFlags & STYLE_APP_UNDERLINE,
                          (l->startFlags & STYLE_APP_BOX) >> STYLE_APP_BOX_SHIFT,
                          0};
-    if (s->htmlFlags & FMT_HTML_ON) {
-        cur.style = s->openSpan;
-        if (s->anchorLength) FmtOpAdd(s, FMT_OP_HTML, s->anchorLength), cur.style = 0;
-    }
+    if (s->htmlFlags & FMT_HTML_ON) cur.style = s->openSpan;
     const FmtFont *previous = nullptr;
     for (int32_t r = 0; r < s->runCount; r++) {
         const FmtRun *run = &s->runs[r];

@@ -236,13 +236,13 @@ static FmtIdent FmtIdentStyle(FmtState *s, int32_t line, int32_t start, int32_t 
         return ident;
     }
     if (!(s->view & VIEW_GLOBAL_REFERENCES)) return ident;
+    uint64_t functions = s->typeSets[s->switches.visualBasic ? FMT_SET_FUNCTIONS_VB : FMT_SET_FUNCTIONS];
     if (call && !(s->view & VIEW_QUALIFY_FUNCTIONS)) {
         ident.style = STYLE_REF_TO_FUNC;
+        if (s->htmlFlags & FMT_HTML_LINKS) FmtLookupStyle(s, word, functions, flags, &ident); // for its link
         return ident;
     }
-    uint64_t types = qualifier ? s->typeSets[FMT_SET_QUALIFIERS]
-                     : call ? s->typeSets[s->switches.visualBasic ? FMT_SET_FUNCTIONS_VB : FMT_SET_FUNCTIONS]
-                            : ~0ull;
+    uint64_t types = qualifier ? s->typeSets[FMT_SET_QUALIFIERS] : call ? functions : ~0ull;
     ident.style = FmtLookupStyle(s, word, types, flags, &ident);
     return ident;
 }

@@ -88,8 +88,9 @@ struct FmtLine {
     int32_t *columns;    // the buffer column of each character (FMT_COLUMN_INSERTED for inserted ones)
     char *text;          // the text as shown, NUL-terminated
     int32_t length;
-    const char *html; // HTML mode: the side buffer that opcode 16 copies from
+    const char *html; // HTML mode: the side buffer: the line's anchor, then what opcode 16 copies
     int32_t htmlLength;
+    int32_t htmlAnchor; // the anchor's bytes at the buffer's start
 };
 
 // How a selection is marked (FormatSetSelectionMode).

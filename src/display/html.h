@@ -25,7 +25,8 @@ bool HtmlLinkTarget(FileBuffer *doc, const char *file, const char *folder, const
 int32_t HtmlEscapeAngles(char *text, int32_t capacity);
 bool HtmlAppendEscaped(TextBuf *out, const char *text, int32_t length);
 void HtmlSlashPath(char *path); // backslashes to '/'
-// A formatted line (formatted in HTML mode) as HTML: runs escaped, style spans opened and closed, the side
-// buffer's anchors and links copied, "\r\n" at the end. A span open at the end stays open for the next line.
+// A formatted line (formatted in HTML mode) as HTML: the line's anchor first, then runs escaped, style spans
+// opened and closed, the links of the side buffer copied (each closing the open span), "\r\n" at the end. A
+// span open at the end stays open, unclosed and not opened again, into the next line.
 // The number of characters appended; -1 when the buffer failed.
 int32_t WriteHtmlLine(const FmtLine *line, TextBuf *out);

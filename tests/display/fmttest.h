@@ -15,6 +15,7 @@
 #include "doc/dochook.h"
 #include "doc/doclang.h"
 #include "doc/dta.h"
+#include "doc/sel.h"
 
 #include <cctype>
 #include <cstring>
@@ -306,6 +307,34 @@ protected:
     }
     void Done() {
         while (FormatDepth()) FormatEnd();
+    }
+    void SetOptions(uint32_t viewOn, uint32_t decorOn = 0, uint32_t view2On = 0) {
+        DispOptions().view |= viewOn;
+        DispOptions().decor |= decorOn;
+        DispOptions().view2 |= view2On;
+    }
+    int32_t StyleAt(FileBuffer *doc, int32_t line, int32_t column) { return DocStyleAt(doc, line, column); }
+    // The index of the first character of `what` in the shown text.
+    int32_t ShownAt(const FmtLine *l, const std::string &what) { return (int32_t)Shown(l).find(what); }
+    int32_t XAt(const FmtLine *l, int32_t shown) {
+        int32_t x = 0;
+        for (int32_t i = 0; i < shown; i++) x += l->advances[i];
+        return x;
+    }
+    // The buffer's document type with more flags (and a margin column when not 0).
+    void SetTypeFlags(FileBuffer *doc, uint32_t flags, int32_t margin) {
+        DtaOptions options;
+        char name[256], wildcards[256], pattern[256];
+        DtaFont font;
+        DtaGetType(doc->idta, &options, name, wildcards, pattern, &font);
+        options.flags |= flags;
+        if (margin) options.margin = margin;
+        ASSERT_TRUE(DtaReplace(doc->idta, &options, name, wildcards, pattern, nullptr, &font));
+    }
+    int32_t CountOps(const FmtLine *l, int32_t op) {
+        int32_t n = 0;
+        for (int32_t i = 0; i < l->opCount; i++) n += l->ops[i].op == op;
+        return n;
     }
     int32_t Width(char c, int32_t font) {
         const FmtFont *f = FmtFontAt(font);
