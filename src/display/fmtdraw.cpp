@@ -4,6 +4,11 @@
 // transparent) across the whole row; a run on another background fills only the text band, and the bands
 // above and below it take the window background. The row right of the last run takes the background of a
 // last run or, when the stream ends otherwise, the window background.
+// Every text call costs much more than the characters it draws, and changing the font or colour between
+// calls more still, so a plain line (no shadow, decoration or shift) is drawn by colour: one call that also
+// fills the whole row for the first font and colour on the window background, one call for each further
+// font and colour (the other characters blanked, every position kept by the advances), then the runs on
+// other backgrounds one by one. Glyphs land where drawing run after run puts them.
 #include "display/fmtdraw.h"
 
 #include "base/heap.h"
@@ -34,6 +39,7 @@ struct FmtDraw {
     COLORREF fore, back, shadow;
     FmtDrawSpan underline, box, inverse;
     int32_t at; // the next character
+    HFONT font; // the font the DC holds
 };
 
 static COLORREF FmtDrawColor(uint32_t value) {
@@ -79,9 +85,7 @@ static void FmtDrawRun(FmtDraw *d, int32_t n, bool last) {
             SetTextColor(d->dc, FmtDrawColor(d->shadow));
             FmtDrawText(d, x + offset, d->baseline + offset, ETO_OPAQUE | ETO_CLIPPED, &clip, dx, n);
             SetTextColor(d->dc, FmtDrawColor(d->fore));
-            SetBkMode(d->dc, TRANSPARENT);
             FmtDrawText(d, x, d->baseline, ETO_CLIPPED, &clip, dx, n);
-            SetBkMode(d->dc, OPAQUE);
         } else {
             FmtDrawText(d, x, d->baseline, ETO_OPAQUE | ETO_CLIPPED, &clip, dx, n);
         }
@@ -166,9 +170,25 @@ static void FmtDrawSwitch(FmtDraw *d, FmtDrawSpan *span, int32_t kind,
     *span = {kind, d->x, FmtDrawColor(d->fore)};
 }
 
+// The font of a table entry: the font cache's record kept with the entry while the cache frees no record
+// (finding it again by its description costs more than drawing a run).
+static HFONT FmtDrawHandle(int32_t index) {
+    FmtFont *font = FmtFontEntry(index);
+    if (!font) return nullptr;
+    FontRecord *record = (FontRecord *)font->osFont;
+    if (!record || font->osStamp != FontRecordStamp() || !record->font) {
+        record = FontGet(font->device, &font->desc);
+        font->osFont = record;
+        font->osStamp = FontRecordStamp();
+    }
+    return record->font;
+}
+
 static void FmtDrawFont(FmtDraw *d, int32_t index) {
-    const FmtFont *font = FmtFontAt(index);
-    if (font) SelectObject(d->dc, FontGet(font->device, &font->desc)->font);
+    HFONT handle = FmtDrawHandle(index);
+    if (!handle || handle == d->font) return;
+    SelectObject(d->dc, handle);
+    d->font = handle;
 }
 
 static void FmtDrawOp(FmtDraw *d, const FmtOp *op, bool last) {
@@ -222,38 +242,174 @@ static void FmtDrawBegin(FmtDraw *d, const FmtLine *l, HDC dc, int32_t x, int32_
     d->box = {(int32_t)((l->startFlags & STYLE_APP_BOX) >> STYLE_APP_BOX_SHIFT), x,
               FmtDrawColor(l->startFore)};
     d->inverse = {(l->startFlags & STYLE_APP_INVERSE) ? 1 : 0, x, 0};
-    SetTextColor(dc, FmtDrawColor(d->fore));
-    SetBkColor(dc, FmtDrawColor(d->back));
+    d->font = (HFONT)GetCurrentObject(dc, OBJ_FONT);
+}
+
+// ---- Drawing by colour
+
+// A run of a plain line: where it starts, its characters, and what it is drawn with.
+struct FmtDrawPiece {
+    int32_t at, n, x, width;
+    uint32_t fore, back;
+    int32_t font;
+    bool drawn;
+};
+
+enum { FMT_DRAW_PIECES = 256 };
+
+// The pieces of a plain line; false when the line needs the run-by-run drawing (a shadow, a decoration, a
+// shift, or more runs than the table holds).
+static bool FmtDrawPlain(const FmtLine *l, int32_t left, FmtDrawPiece *pieces, int32_t *count) {
+    if (l->startFlags) return false;
+    uint32_t fore = l->startFore, back = l->startBack, shadow = l->startShadow;
+    int32_t font = -1, at = 0, x = left, n = 0;
+    for (int32_t i = 0; i < l->opCount && l->ops[i].op != FMT_OP_END; i++) {
+        const FmtOp &op = l->ops[i];
+        switch (op.op) {
+        case FMT_OP_COLOR: fore = (uint32_t)op.value; break;
+        case FMT_OP_BACK: back = (uint32_t)op.value; break;
+        case FMT_OP_SHADOW: shadow = (uint32_t)op.value; break;
+        case FMT_OP_FONT: font = op.value; break;
+        case FMT_OP_RUN: {
+            if (n == FMT_DRAW_PIECES || FmtDrawColor(shadow) != FmtDrawColor(back)) return false;
+            int32_t length = Max(0, Min(op.value, l->length - at)), width = 0;
+            for (int32_t k = 0; k < length; k++) width += l->advances[at + k];
+            pieces[n++] = {at, length, x, width, fore, back, font, false};
+            at += length;
+            x += width;
+            break;
+        }
+        case FMT_OP_BOX:
+        case FMT_OP_UNDERLINE:
+        case FMT_OP_INVERSE:
+        case FMT_OP_SHIFT:
+            if (op.value) return false;
+            break;
+        }
+    }
+    *count = n;
+    return true;
+}
+
+static bool FmtDrawOnWindowBack(const FmtLine *l, const FmtDrawPiece *p) {
+    return FmtDrawColor(p->back) == FmtDrawColor(l->windowBack);
+}
+
+// The characters of one font and colour of the pieces on the window background, drawn in one call: only
+// their characters, each advance reaching to the next of them, so every glyph lands at its place in the
+// line. The first call also fills the row with the window background.
+struct FmtDrawGroupText {
+    char *text;
+    INT *dx;
+};
+
+static void FmtDrawGroup(FmtDraw *d, FmtDrawPiece *pieces, int32_t count, int32_t first, FmtDrawGroupText *g,
+                         bool fill) {
+    const FmtLine *l = d->line;
+    const FmtDrawPiece &head = pieces[first];
+    int32_t n = 0, end = head.x;
+    for (int32_t i = first; i < count; i++) {
+        FmtDrawPiece &p = pieces[i];
+        if (p.drawn || !FmtDrawOnWindowBack(l, &p) || p.font != head.font || p.fore != head.fore) continue;
+        if (n && p.n) g->dx[n - 1] += p.x - end; // the gap up to this piece
+        memcpy(g->text + n, l->text + p.at, p.n);
+        memcpy(g->dx + n, l->advances + p.at, sizeof(INT) * (size_t)p.n);
+        n += p.n;
+        end = p.x + p.width;
+        p.drawn = true;
+    }
+    FmtDrawFont(d, head.font);
+    SetTextColor(d->dc, FmtDrawColor(head.fore));
+    RECT row = {Max(d->leftClip, d->left), d->top, d->rightEnd, d->bottom};
+    ExtTextOutA(d->dc, head.x, d->baseline, (fill ? ETO_OPAQUE : 0) | ETO_CLIPPED, &row, g->text, (UINT)n,
+                g->dx);
+}
+
+static void FmtDrawByColour(FmtDraw *d, FmtDrawPiece *pieces, int32_t count) {
+    const FmtLine *l = d->line;
+    char stackText[FMT_DRAW_RUN_STACK];
+    INT stackDx[FMT_DRAW_RUN_STACK];
+    bool small = l->length < FMT_DRAW_RUN_STACK;
+    FmtDrawGroupText g = {small ? stackText : (char *)MemAlloc((size_t)l->length + 1),
+                          small ? stackDx : (INT *)MemAlloc(sizeof(INT) * ((size_t)l->length + 1))};
+    if (g.text && g.dx) {
+        SetBkColor(d->dc, FmtDrawColor(l->windowBack));
+        bool filled = false;
+        // One font after the other (switching fonts costs most): the font the DC holds first, the font the
+        // line starts with last, so that the next line likely finds it selected.
+        int32_t home = count ? pieces[0].font : -1;
+        for (int32_t pass = 0; pass < 3; pass++) {
+            for (int32_t i = 0; i < count; i++) {
+                if (pieces[i].drawn || !FmtDrawOnWindowBack(l, &pieces[i])) continue;
+                bool held = FmtDrawHandle(pieces[i].font) == d->font;
+                if ((pass == 0 && !held) || (pass == 1 && pieces[i].font == home)) continue;
+                int32_t font = pieces[i].font;
+                for (int32_t k = i; k < count; k++) {
+                    if (pieces[k].drawn || !FmtDrawOnWindowBack(l, &pieces[k]) || pieces[k].font != font)
+                        continue;
+                    FmtDrawGroup(d, pieces, count, k, &g, !filled);
+                    filled = true;
+                }
+            }
+        }
+        if (!filled) {
+            RECT row = {Max(d->leftClip, d->left), d->top, d->rightEnd, d->bottom};
+            ExtTextOutA(d->dc, d->left, d->baseline, ETO_OPAQUE, &row, "", 0, nullptr);
+        }
+        for (int32_t i = 0; i < count; i++) {
+            const FmtDrawPiece &p = pieces[i];
+            if (FmtDrawOnWindowBack(l, &p)) continue;
+            FmtDrawFont(d, p.font);
+            SetTextColor(d->dc, FmtDrawColor(p.fore));
+            SetBkColor(d->dc, FmtDrawColor(p.back));
+            RECT band = {Max(d->leftClip, p.x), d->bandTop, p.x + p.width, d->bandBottom};
+            ExtTextOutA(d->dc, p.x, d->baseline, ETO_OPAQUE | ETO_CLIPPED, &band, l->text + p.at, (UINT)p.n,
+                        (const INT *)l->advances + p.at);
+        }
+    }
+    if (!small) {
+        MemFree(g.text);
+        MemFree(g.dx);
+    }
+}
+
+// ---- The line
+
+static void FmtDrawRuns(FmtDraw *d) {
+    const FmtLine *line = d->line;
+    SetTextColor(d->dc, FmtDrawColor(d->fore));
+    SetBkColor(d->dc, FmtDrawColor(d->back));
+    bool endedWithRun = false;
+    for (int32_t i = 0; i < line->opCount && line->ops[i].op != FMT_OP_END; i++) {
+        bool last = i + 1 >= line->opCount || line->ops[i + 1].op == FMT_OP_END;
+        FmtDrawOp(d, &line->ops[i], last);
+        endedWithRun = last && line->ops[i].op == FMT_OP_RUN;
+    }
+    if (!endedWithRun) {
+        RECT rest = {Max(d->x, d->leftClip), d->top, d->rightEnd, d->bottom};
+        SetBkColor(d->dc, FmtDrawColor(line->windowBack));
+        if (rest.right > rest.left)
+            ExtTextOutA(d->dc, rest.left, d->baseline, ETO_OPAQUE, &rest, "", 0, nullptr);
+    }
+    FmtDrawUnderline(d, &d->underline);
+    FmtDrawBox(d, &d->box);
+    FmtDrawInverse(d, &d->inverse);
 }
 
 void DrawFormattedLine(const FmtLine *line, uint32_t modeBits, HDC dc, int32_t x, int32_t y, int32_t leftClip,
                        int32_t rightEnd) {
     FmtDraw d;
-    HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
-    COLORREF fore = GetTextColor(dc), back = GetBkColor(dc);
-    UINT align = SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-    int mode = SetBkMode(dc, OPAQUE);
+    // Every text call fills its rectangle itself (ETO_OPAQUE), so glyphs are drawn transparent throughout.
+    SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+    SetBkMode(dc, TRANSPARENT);
     FmtDrawBegin(&d, line, dc, x, y);
     d.leftClip = leftClip;
     d.rightEnd = rightEnd;
-    bool endedWithRun = false;
-    for (int32_t i = 0; i < line->opCount && line->ops[i].op != FMT_OP_END; i++) {
-        bool last = i + 1 >= line->opCount || line->ops[i + 1].op == FMT_OP_END;
-        FmtDrawOp(&d, &line->ops[i], last);
-        endedWithRun = last && line->ops[i].op == FMT_OP_RUN;
-    }
-    if (!endedWithRun) {
-        RECT rest = {Max(d.x, leftClip), d.top, rightEnd, d.bottom};
-        SetBkColor(dc, FmtDrawColor(line->windowBack));
-        if (rest.right > rest.left) ExtTextOutA(dc, rest.left, d.baseline, ETO_OPAQUE, &rest, "", 0, nullptr);
-    }
-    FmtDrawUnderline(&d, &d.underline);
-    FmtDrawBox(&d, &d.box);
-    FmtDrawInverse(&d, &d.inverse);
+    FmtDrawPiece pieces[FMT_DRAW_PIECES];
+    int32_t count;
+    if (FmtDrawPlain(line, x, pieces, &count))
+        FmtDrawByColour(&d, pieces, count);
+    else
+        FmtDrawRuns(&d);
     if ((modeBits & FMT_DRAW_LINES) && (line->flags & FMT_LINE_DRAWING)) FmtDrawLines(&d);
-    SelectObject(dc, font);
-    SetTextColor(dc, fore);
-    SetBkColor(dc, back);
-    SetTextAlign(dc, align);
-    SetBkMode(dc, mode);
 }

@@ -17,6 +17,7 @@ enum : uint32_t {
 }; // run the line-drawing stream (painting passes 3, the style sample 1)
 
 // Draws the line with its left edge at x and its top at y; the row's fills begin at leftClip and end at
-// rightEnd. Leaves the DC's font, pen, colours, alignment and background mode as they were.
+// rightEnd. The DC keeps its pen; its font, colours, text alignment (on the baseline) and background mode
+// are left as the line set them, for the next line of a paint.
 void DrawFormattedLine(const FmtLine *line, uint32_t modeBits, HDC dc, int32_t x, int32_t y, int32_t leftClip,
                        int32_t rightEnd);

@@ -42,8 +42,12 @@ int32_t FmtFontIndex(int32_t device, const FontDesc *desc) {
     return fmtFontCount++;
 }
 
-const FmtFont *FmtFontAt(int32_t index) {
+FmtFont *FmtFontEntry(int32_t index) {
     return index >= 0 && index < fmtFontCount ? &fmtFonts[index] : nullptr;
+}
+
+const FmtFont *FmtFontAt(int32_t index) {
+    return FmtFontEntry(index);
 }
 
 int32_t FmtFontCount() {

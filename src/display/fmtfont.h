@@ -28,13 +28,16 @@ struct FmtFont {
     FontDesc desc;
     int32_t device;
     FmtFontMetrics metrics;
+    void *osFont;     // the drawing side's font for the entry (null until it draws with it)
+    uint32_t osStamp; // what the drawing side checks osFont by
 };
 
 // The index of the description on the device, measured on first use; 0 (the first font used) when the table
-// cannot grow.
+// cannot grow, -1 when it holds none.
 int32_t FmtFontIndex(int32_t device, const FontDesc *desc);
-// The entry of an index; null outside the table.
+// The entry of an index; null outside the table. FmtFontEntry gives the drawing side its fields.
 const FmtFont *FmtFontAt(int32_t index);
+FmtFont *FmtFontEntry(int32_t index);
 int32_t FmtFontCount();
 // Forgets every font (after the font layer's measures changed: zoom, leading, measuring characters).
 void FmtFontFlush();

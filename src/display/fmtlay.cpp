@@ -363,7 +363,8 @@ static void FmtLayFinish(FmtState *s, FmtLine *l, const FmtLayMetrics *metrics, 
 void FmtLayLine(FmtState *s) {
     FmtLine *l = &s->line;
     FmtLayStart(s, l);
-    const FmtFont *baseFont = FmtFontAt(FmtFontIndex(s->mode, &s->base.font));
+    if (!FmtFontAt(s->baseFont)) s->baseFont = FmtFontIndex(s->mode, &s->base.font);
+    const FmtFont *baseFont = FmtFontAt(s->baseFont);
     static FmtFont noFont;
     if (!baseFont) baseFont = &noFont;
     FmtLayPos p = {0, 0, 0, 0, Max(baseFont->metrics.avgWidth, 1)};

@@ -42,6 +42,14 @@ struct FmtLook {
     int32_t underlineDescent; // the descent an underline needs
 };
 
+// What a look depends on besides its style.
+struct FmtLookKey {
+    uint32_t styleStamp;
+    uint32_t view, view2;
+    int32_t mode;
+    StyleAppearance base;
+};
+
 // The key of the one-line cache.
 struct FmtCacheKey {
     bool valid;
@@ -127,6 +135,8 @@ struct FmtState {
     FmtLook *looks;
     int32_t lookCount;
     uint32_t lookStamp;
+    FmtLookKey lookKey; // what the looks were made under: they last across formattings while it holds
+    int32_t baseFont;   // the base appearance's font index, -1 until known
     FmtLine line;
     FmtCacheKey cache;
     bool lineFailed; // a buffer could not grow: the line keeps what fits

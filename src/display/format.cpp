@@ -194,7 +194,16 @@ void FormatBegin(FileBuffer *doc, int32_t mode, void *dc) {
     FmtClearRequests(s);
     FmtLocalsClear(&s->locals);
     s->lang = -1;
-    FmtLooksForget(s);
+    FmtLookKey key;
+    memset(&key, 0, sizeof key);
+    key.styleStamp = StyleStamp();
+    key.view = s->view;
+    key.view2 = s->view2;
+    key.mode = s->mode;
+    key.base = s->base;
+    if (memcmp(&key, &s->lookKey, sizeof key) != 0) FmtLooksForget(s);
+    memcpy(&s->lookKey, &key, sizeof key);
+    s->baseFont = -1;
 }
 
 void FormatEnd() {
@@ -239,6 +248,7 @@ void FlushFormatCache() {
     CLineFlush();
     fmtState.cache.valid = false;
     FmtLooksForget(&fmtState);
+    fmtState.baseFont = -1;
     FmtFontFlush();
 }
 

@@ -97,7 +97,8 @@ static void HtmlOpenSpan(TextBuf *out, int32_t *open, int32_t style) {
 }
 
 int32_t WriteHtmlLine(const FmtLine *line, TextBuf *out) {
-    int32_t start = out->length, open = FormatOpenSpan(), at = 0, side = Min(line->htmlAnchor, line->htmlLength);
+    int32_t start = out->length, open = FormatOpenSpan(), at = 0,
+            side = Min(line->htmlAnchor, line->htmlLength);
     TextBufAppend(out, line->html, side); // the anchor stands inside the span the line before left open
     for (int32_t i = 0; i < line->opCount && line->ops[i].op != FMT_OP_END; i++) {
         const FmtOp &op = line->ops[i];
