@@ -848,12 +848,14 @@ StyleSheet *StyleSheetBuildDefault() {
 
 // A container written with the sheet's stored header: the container's own words, then the 292 bytes of the
 // sheet (no pointer reaches the file). Capacities are written as the counts, so a sheet read and written
-// again gives the same bytes.
+// again gives the same bytes. The header size given to the container is counted, not the record's size,
+// which may carry tail padding.
 struct StyleSheetImage {
     PlexVar pv;
     unsigned char own[STYLE_SHEET_OWN_HEADER];
 };
 static_assert(offsetof(StyleSheetImage, own) == sizeof(PlexVar));
+static const int32_t styleImageHeader = (int32_t)sizeof(PlexVar) + STYLE_SHEET_OWN_HEADER;
 
 static void StyleTrimCapacities(PlexVar *pv) {
     pv->plex.capacity = pv->plex.count;
@@ -869,7 +871,7 @@ int StyleSheetSave(int file, const StyleSheet *sheet) {
     memset(image.own, 0, sizeof image.own);
     StylePut32(image.own + 4, (int32_t)sheet->version);
     StylePut32(image.own + 8, sheet->builtins & 0xFFFF);
-    return PlexVarWrite(&names, sizeof(PlexVar), file) && PlexVarWrite(&image.pv, sizeof image, file);
+    return PlexVarWrite(&names, sizeof(PlexVar), file) && PlexVarWrite(&image.pv, styleImageHeader, file);
 }
 
 // Every record well-formed within 280 bytes (cut to the list it holds) and every name naming a style of the
@@ -936,7 +938,7 @@ StyleSheet *StyleSheetLoad(int file, uint32_t configVersion, bool *outChanged) {
     *outChanged = false;
     Stl *names = StlRead(file);
     PlexVar *pv = nullptr;
-    if (!names || !PlexVarRead(&pv, sizeof(StyleSheetImage), file)) {
+    if (!names || !PlexVarRead(&pv, styleImageHeader, file)) {
         if (names) StlFree(names);
         return nullptr;
     }

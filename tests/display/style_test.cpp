@@ -299,6 +299,8 @@ TEST_F(StyleTest, SectionRoundTripIsByteIdentical) {
     EXPECT_EQ(FormGet32(bytes, names + 48), (int32_t)STYLE_SHEET_VERSION);
     EXPECT_EQ(FormGet32(bytes, names + 52), 146);
     EXPECT_EQ(FormGet32(bytes, names), 148);
+    size_t records = 4 * (size_t)FormGet32(bytes, names), pool = (size_t)FormGet32(bytes, names + 28);
+    EXPECT_EQ(bytes.size(), names + 336 + records + pool) << "the stored header is 336 bytes";
     StyleSheetFree(loaded);
 }
 
