@@ -130,8 +130,11 @@ void FormatSetHtml(uint32_t flags, uint64_t linkTypes, const char *folder, const
                    int32_t startColumn);
 void FormatSetStyleOverride(int32_t style); // -1 none
 void FormatSetLineNumbers(bool on);
+// The selection to mark (copied): a stream selection by its columns, a column selection by its pixel edges,
+// taken as x positions from the formatted line's left edge. Selected characters take the colours of style
+// 41 "Selection".
 void FormatSetSelection(bool on, const Sel *sel);
-void FormatSetSelectionMode(int32_t mode);
+void FormatSetSelectionMode(int32_t mode); // FMT_SELECT_*
 void FormatSetTextOverride(const char *text); // null: the buffer's lines again
 void FormatSetPrefixExtent(int32_t x1, int32_t x2);
 void FormatSetFontRecords(bool on); // opcode 13 in place of 5
