@@ -12,6 +12,7 @@
 #include "display/fmtdraw.h"
 
 #include "base/heap.h"
+#include "base/seam.h"
 #include "base/utilil.h"
 #include "display/fmtfont.h"
 #include "ui/draw.h"
@@ -21,6 +22,17 @@
 #include <cstring>
 
 enum { FMT_DRAW_RUN_STACK = 512 };
+
+static bool fmtDrawByColour = true;
+
+static void FmtDrawSeamReset() {
+    fmtDrawByColour = true;
+}
+
+void FmtDrawSetByColour(bool on) {
+    fmtDrawByColour = on;
+    SeamRegisterReset(FmtDrawSeamReset);
+}
 
 // A decoration begun at a position (underline, box, inverse span) and drawn when it ends.
 struct FmtDrawSpan {
@@ -303,26 +315,31 @@ struct FmtDrawGroupText {
     INT *dx;
 };
 
-static void FmtDrawGroup(FmtDraw *d, FmtDrawPiece *pieces, int32_t count, int32_t first, FmtDrawGroupText *g,
+// False when the group holds nothing but blanks: it draws nothing then (the row's fill does its part).
+static bool FmtDrawGroup(FmtDraw *d, FmtDrawPiece *pieces, int32_t count, int32_t first, FmtDrawGroupText *g,
                          bool fill) {
     const FmtLine *l = d->line;
     const FmtDrawPiece &head = pieces[first];
     int32_t n = 0, end = head.x;
+    bool inked = false;
     for (int32_t i = first; i < count; i++) {
         FmtDrawPiece &p = pieces[i];
         if (p.drawn || !FmtDrawOnWindowBack(l, &p) || p.font != head.font || p.fore != head.fore) continue;
         if (n && p.n) g->dx[n - 1] += p.x - end; // the gap up to this piece
         memcpy(g->text + n, l->text + p.at, p.n);
         memcpy(g->dx + n, l->advances + p.at, sizeof(INT) * (size_t)p.n);
+        for (int32_t k = 0; k < p.n && !inked; k++) inked = g->text[n + k] != ' ';
         n += p.n;
         end = p.x + p.width;
         p.drawn = true;
     }
+    if (!inked) return false;
     FmtDrawFont(d, head.font);
     SetTextColor(d->dc, FmtDrawColor(head.fore));
     RECT row = {Max(d->leftClip, d->left), d->top, d->rightEnd, d->bottom};
     ExtTextOutA(d->dc, head.x, d->baseline, (fill ? ETO_OPAQUE : 0) | ETO_CLIPPED, &row, g->text, (UINT)n,
                 g->dx);
+    return true;
 }
 
 static void FmtDrawByColour(FmtDraw *d, FmtDrawPiece *pieces, int32_t count) {
@@ -347,8 +364,7 @@ static void FmtDrawByColour(FmtDraw *d, FmtDrawPiece *pieces, int32_t count) {
                 for (int32_t k = i; k < count; k++) {
                     if (pieces[k].drawn || !FmtDrawOnWindowBack(l, &pieces[k]) || pieces[k].font != font)
                         continue;
-                    FmtDrawGroup(d, pieces, count, k, &g, !filled);
-                    filled = true;
+                    if (FmtDrawGroup(d, pieces, count, k, &g, !filled)) filled = true;
                 }
             }
         }
@@ -407,7 +423,7 @@ void DrawFormattedLine(const FmtLine *line, uint32_t modeBits, HDC dc, int32_t x
     d.rightEnd = rightEnd;
     FmtDrawPiece pieces[FMT_DRAW_PIECES];
     int32_t count;
-    if (FmtDrawPlain(line, x, pieces, &count))
+    if (fmtDrawByColour && FmtDrawPlain(line, x, pieces, &count))
         FmtDrawByColour(&d, pieces, count);
     else
         FmtDrawRuns(&d);

@@ -21,3 +21,7 @@ enum : uint32_t {
 // are left as the line set them, for the next line of a paint.
 void DrawFormattedLine(const FmtLine *line, uint32_t modeBits, HDC dc, int32_t x, int32_t y, int32_t leftClip,
                        int32_t rightEnd);
+
+// Test seam: plain lines drawn run by run as well (off), to compare with drawing them by colour (on, the
+// default).
+void FmtDrawSetByColour(bool on);

@@ -1,7 +1,7 @@
 // Drawing formatted lines into a DIB section: the row filled to its right end after a last colour change or
 // run, the bands above and below a run on another background, a shadow at its offset, the rows of each
-// underline kind, boxes and inverse spans, the line-drawing stream only with its mode bit, and a line from the
-// formatter drawn in its styles.
+// underline kind, boxes and inverse spans, the line-drawing stream only with its mode bit, a line from the
+// formatter drawn in its styles, and plain lines drawn by colour giving the pixels of drawing run by run.
 #include "display/fmtdraw.h"
 
 #include "display/fmtfont.h"
@@ -258,6 +258,34 @@ TEST_F(FmtDrawTest, FormattedLineDrawnInItsStyles) {
             EXPECT_EQ(canvas.Pixel(250, l->height / 2), StyleDefaultBack()) << "the row's rest";
             EXPECT_EQ(canvas.Pixel(250, l->height + 1), GREEN);
             FormatEnd();
+            TearDown();
+        }
+    } fixture;
+    fixture.Run();
+}
+
+TEST_F(FmtDrawTest, ByColourGivesThePixelsOfRunByRun) {
+    class Fixture : public FmtTest {
+    public:
+        void TestBody() override {}
+        void Run() {
+            SetUp();
+            FileBuffer *doc =
+                CDoc({"\treturn total + (int)strlen(\"x\"); // sum", "/* a comment */ int b = 0x1F;"});
+            for (int32_t line = 0; line < 2; line++) {
+                FormatBegin(doc, FMT_SCREEN, nullptr);
+                FormatLine(line);
+                Canvas byColour(400, 40, GREEN), byRun(400, 40, GREEN);
+                DrawFormattedLine(FmtCurrentLine(), 3, byColour.dc(), 5, 2, 5, 390);
+                FmtDrawSetByColour(false);
+                DrawFormattedLine(FmtCurrentLine(), 3, byRun.dc(), 5, 2, 5, 390);
+                FmtDrawSetByColour(true);
+                int32_t differ = 0;
+                for (int y = 0; y < 40; y++)
+                    for (int x = 0; x < 400; x++) differ += byColour.Pixel(x, y) != byRun.Pixel(x, y);
+                EXPECT_EQ(differ, 0) << "line " << line;
+                FormatEnd();
+            }
             TearDown();
         }
     } fixture;
