@@ -27,21 +27,21 @@ void FmtLooksForget(FmtState *s) {
     s->lookStamp = StyleStamp();
 }
 
-static bool FmtGrey(uint32_t color) {
+static bool FmtLayGrey(uint32_t color) {
     int32_t r = color & 0xFF, g = color >> 8 & 0xFF, b = color >> 16 & 0xFF;
     return Abs(r - g) <= 10 && Abs(g - b) <= 10 && Abs(r - b) <= 10;
 }
 
 // Whether a property of the style counts under the display options.
-static bool FmtPropCounts(const FmtState *s, int32_t style, const StyleProp *prop) {
+static bool FmtLayPropCounts(const FmtState *s, int32_t style, const StyleProp *prop) {
     bool colour = prop->key == STYLE_FORE || prop->key == STYLE_BACK;
     if (s->draft && !colour && prop->key != STYLE_INVERSE && prop->key != STYLE_STRIKE) return false;
     if ((s->view & VIEW_COLOR_ONLY) && style != STYLE_SYMBOL_CHARS && !colour) return false;
-    if ((s->view & VIEW_MONOCHROME) && colour && !FmtGrey((uint32_t)prop->value)) return false;
+    if ((s->view & VIEW_MONOCHROME) && colour && !FmtLayGrey((uint32_t)prop->value)) return false;
     return true;
 }
 
-static int32_t FmtUnderlineDescent(int32_t kind) {
+static int32_t FmtLayUnderlineDescent(int32_t kind) {
     switch (kind) {
     case STYLE_UNDERLINE_SINGLE: return 2;
     case STYLE_UNDERLINE_DOUBLE: return 4;
@@ -60,7 +60,7 @@ static void FmtLookProp(FmtLook *k, const StyleProp *prop) {
     case STYLE_KEEP_NEXT: k->keepNext = prop->value != 0; break;
     default: StyleApplyProp(prop, &k->app);
     }
-    if (prop->key == STYLE_UNDERLINE) k->underlineDescent = FmtUnderlineDescent(prop->value & 7);
+    if (prop->key == STYLE_UNDERLINE) k->underlineDescent = FmtLayUnderlineDescent(prop->value & 7);
 }
 
 static void FmtLookMake(FmtState *s, int32_t style, int32_t level, bool selected, FmtLook *k) {
@@ -71,7 +71,7 @@ static void FmtLookMake(FmtState *s, int32_t style, int32_t level, bool selected
     const unsigned char *record = StyleResolve(StyleCurrent(), style, scratch, &size);
     StyleProp prop;
     while (StylePropNext(record, size, &offset, &prop))
-        if (FmtPropCounts(s, style, &prop)) FmtLookProp(k, &prop);
+        if (FmtLayPropCounts(s, style, &prop)) FmtLookProp(k, &prop);
     if (style == STYLE_PARENTHESES && (s->view & VIEW_SCALE_PARENS) && level > 0)
         k->app.font.size = (uint16_t)NumMulDiv(k->app.font.size, 100 + FMT_PAREN_STEP * level, 100);
     if (k->app.flags & STYLE_APP_INVERSE) {
@@ -110,7 +110,7 @@ const FmtLook *FmtLookOf(FmtState *s, int32_t style, int32_t level, bool selecte
 
 // ---- The stream
 
-static void FmtOpAdd(FmtState *s, int32_t op, int32_t value) {
+static void FmtLayOp(FmtState *s, int32_t op, int32_t value) {
     if (!FmtReserveOps(s, 1)) return;
     s->ops[s->opCount++] = {op, value};
 }
@@ -123,7 +123,7 @@ struct FmtLayCurrent {
     int32_t style; // HTML: the span the stream has opened (0 none)
 };
 
-static uint32_t FmtShadowValue(const FmtState *s, const FmtLook *k) {
+static uint32_t FmtLayShadow(const FmtState *s, const FmtLook *k) {
     uint32_t shadow = k->app.shadow & 0xFFFFFF;
     if (shadow == (s->base.back & 0xFFFFFF)) return shadow;
     return shadow | (uint32_t)FontSizeStep(&k->app.font) << 24;
@@ -131,14 +131,14 @@ static uint32_t FmtShadowValue(const FmtState *s, const FmtLook *k) {
 
 static void FmtLayAttributes(FmtState *s, const FmtLook *k, FmtLayCurrent *cur) {
     uint32_t underline = k->app.flags & STYLE_APP_UNDERLINE;
-    uint32_t box = (k->app.flags & STYLE_APP_BOX) >> STYLE_APP_BOX_SHIFT, shadow = FmtShadowValue(s, k);
-    if (k->app.fore != cur->fore) FmtOpAdd(s, FMT_OP_COLOR, (int32_t)(cur->fore = k->app.fore));
-    if (k->app.back != cur->back) FmtOpAdd(s, FMT_OP_BACK, (int32_t)(cur->back = k->app.back));
-    if (underline != cur->underline) FmtOpAdd(s, FMT_OP_UNDERLINE, (int32_t)(cur->underline = underline));
-    if (box != cur->box) FmtOpAdd(s, FMT_OP_BOX, (int32_t)(cur->box = box));
+    uint32_t box = (k->app.flags & STYLE_APP_BOX) >> STYLE_APP_BOX_SHIFT, shadow = FmtLayShadow(s, k);
+    if (k->app.fore != cur->fore) FmtLayOp(s, FMT_OP_COLOR, (int32_t)(cur->fore = k->app.fore));
+    if (k->app.back != cur->back) FmtLayOp(s, FMT_OP_BACK, (int32_t)(cur->back = k->app.back));
+    if (underline != cur->underline) FmtLayOp(s, FMT_OP_UNDERLINE, (int32_t)(cur->underline = underline));
+    if (box != cur->box) FmtLayOp(s, FMT_OP_BOX, (int32_t)(cur->box = box));
     if (k->font != cur->font)
-        FmtOpAdd(s, s->fontRecords ? FMT_OP_FONT_RECORD : FMT_OP_FONT, cur->font = k->font);
-    if (shadow != cur->shadow) FmtOpAdd(s, FMT_OP_SHADOW, (int32_t)(cur->shadow = shadow));
+        FmtLayOp(s, s->fontRecords ? FMT_OP_FONT_RECORD : FMT_OP_FONT, cur->font = k->font);
+    if (shadow != cur->shadow) FmtLayOp(s, FMT_OP_SHADOW, (int32_t)(cur->shadow = shadow));
 }
 
 // ---- Characters
@@ -183,7 +183,7 @@ struct FmtLayPos {
     int32_t baseAvg;
 };
 
-static int32_t FmtTabAdvance(const FmtState *s, const FmtLayPos *p, bool fixedWhite) {
+static int32_t FmtLayTab(const FmtState *s, const FmtLayPos *p, bool fixedWhite) {
     int32_t stop = (p->nominal / s->tabWidth + 1) * s->tabWidth;
     if (fixedWhite && (s->view2 & VIEW2_MONOSPACE_TABS)) {
         int32_t advance = p->origin + stop * p->baseAvg - p->x;
@@ -220,7 +220,7 @@ static void FmtLayChars(FmtState *s, const FmtRun *run, const FmtLook *k, const 
             FmtLayAlign(s, i, p);
         int32_t advance;
         if (c == '\t')
-            advance = FmtTabAdvance(s, p, fixedWhite);
+            advance = FmtLayTab(s, p, fixedWhite);
         else if (c == ' ' && fixedWhite)
             advance = m->blankWidth;
         else
@@ -253,7 +253,7 @@ static void FmtLaySeam(FmtState *s, const FmtFont *previous, int32_t last, const
     } else if (isItalic) {
         int32_t reach = m.abcValid ? -m.abcA[(unsigned char)s->text[run->start]] : 0;
         int32_t shift = m.overhang + (reach > 0 ? reach : 0);
-        if (shift > 0) FmtOpAdd(s, FMT_OP_SHIFT, shift);
+        if (shift > 0) FmtLayOp(s, FMT_OP_SHIFT, shift);
     }
 }
 
@@ -284,15 +284,15 @@ static void FmtLayTarget(FmtState *s, const FmtRun *run) {
 static void FmtLayHtmlBefore(FmtState *s, const FmtRun *run, FmtLayCurrent *cur) {
     if (!(s->htmlFlags & FMT_HTML_ON)) return;
     if (run->link) {
-        FmtOpAdd(s, FMT_OP_HTML, run->link);
+        FmtLayOp(s, FMT_OP_HTML, run->link);
         cur->style = 0;
     }
-    if (run->style != cur->style) FmtOpAdd(s, FMT_OP_STYLE, cur->style = run->style);
+    if (run->style != cur->style) FmtLayOp(s, FMT_OP_STYLE, cur->style = run->style);
 }
 
 static void FmtLayHtmlAfter(FmtState *s, const FmtRun *run, FmtLayCurrent *cur) {
     if (!(s->htmlFlags & FMT_HTML_ON) || !run->link) return;
-    FmtOpAdd(s, FMT_OP_HTML, FMT_LINK_CLOSE);
+    FmtLayOp(s, FMT_OP_HTML, FMT_LINK_CLOSE);
     cur->style = 0;
 }
 
@@ -318,10 +318,10 @@ static void FmtLayMarginGuide(FmtState *s, int32_t origin, int32_t baseAvg) {
     s->line.drawCount = 0;
     if (!s->rightMargin || s->mode != FMT_SCREEN || s->target >= 0 || s->textOverride) return;
     int32_t x = origin + s->margin * baseAvg, before = s->opCount;
-    FmtOpAdd(s, FMT_OP_PEN, (int32_t)StyleContrastGrey());
-    FmtOpAdd(s, FMT_OP_MOVE_TO, FmtLayPoint(x, 0));
-    FmtOpAdd(s, FMT_OP_LINE_TO, FmtLayPoint(x, s->line.height));
-    FmtOpAdd(s, FMT_OP_END, 0);
+    FmtLayOp(s, FMT_OP_PEN, (int32_t)StyleContrastGrey());
+    FmtLayOp(s, FMT_OP_MOVE_TO, FmtLayPoint(x, 0));
+    FmtLayOp(s, FMT_OP_LINE_TO, FmtLayPoint(x, s->line.height));
+    FmtLayOp(s, FMT_OP_END, 0);
     s->line.drawCount = s->opCount - before;
     s->line.flags |= FMT_LINE_DRAWING;
 }
@@ -388,7 +388,7 @@ void FmtLayLine(FmtState *s) {
         FmtLayAttributes(s, k, &cur);
         FmtLayHtmlBefore(s, run, &cur);
         FmtLayChars(s, run, k, &font->metrics, &p);
-        FmtOpAdd(s, FMT_OP_RUN, run->length);
+        FmtLayOp(s, FMT_OP_RUN, run->length);
         FmtLayHtmlAfter(s, run, &cur);
         FmtLayMeasureRun(k, &font->metrics, &metrics);
         FmtLayTarget(s, run);
@@ -397,7 +397,7 @@ void FmtLayLine(FmtState *s) {
         previous = font;
     }
     if (s->prefixLength >= s->length) p.origin = p.x;
-    FmtOpAdd(s, FMT_OP_END, 0);
+    FmtLayOp(s, FMT_OP_END, 0);
     int32_t streamCount = s->opCount;
     FmtLayVisibleWhite(s);
     FmtLayFinish(s, l, &metrics, p.x);

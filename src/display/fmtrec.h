@@ -155,7 +155,7 @@ bool FmtReserveOps(FmtState *s, int32_t n);
 // fmtscan: the line's text into runs (steps 2 to 6 of formatting a line), and the selection marked on them
 // (the columns from..to of the shown line, step 7).
 void FmtScanLine(FmtState *s, int32_t line);
-void FmtMarkSelection(FmtState *s, int32_t from, int32_t to);
+void FmtScanMarkSelection(FmtState *s, int32_t from, int32_t to);
 // fmtlay: the runs laid out into the formatted line (steps 8 and 9).
 void FmtLayLine(FmtState *s);
 // The look of a run (fmtlay), kept for the formatting.

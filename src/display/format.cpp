@@ -414,7 +414,7 @@ static void FmtSelect(FmtState *s, int32_t line) {
     if (!s->selectionOn || line < sel->range.firstLine || line > sel->range.lastLine) return;
     int32_t from = 0, to = FMT_COLUMN_MASK;
     if (s->selectionMode == FMT_SELECT_WHOLE) {
-        FmtMarkSelection(s, from, to);
+        FmtScanMarkSelection(s, from, to);
         return;
     }
     if (sel->flags & SEL_COLUMN) {
@@ -425,7 +425,7 @@ static void FmtSelect(FmtState *s, int32_t line) {
         if (line == sel->range.firstLine) from = sel->range.firstColumn;
         if (line == sel->range.lastLine) to = sel->range.lastColumn;
     }
-    if (from < to) FmtMarkSelection(s, from, to);
+    if (from < to) FmtScanMarkSelection(s, from, to);
 }
 
 int32_t FormatLine(int32_t line) {

@@ -134,7 +134,7 @@ void FormatSetLineNumbers(bool on);
 // taken as x positions from the formatted line's left edge. Selected characters take the colours of style
 // 41 "Selection".
 void FormatSetSelection(bool on, const Sel *sel);
-void FormatSetSelectionMode(int32_t mode); // FMT_SELECT_*
+void FormatSetSelectionMode(int32_t mode);    // FMT_SELECT_*
 void FormatSetTextOverride(const char *text); // null: the buffer's lines again
 void FormatSetPrefixExtent(int32_t x1, int32_t x2);
 void FormatSetFontRecords(bool on); // opcode 13 in place of 5
