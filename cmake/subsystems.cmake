@@ -31,7 +31,8 @@ vx_subsystem(ui BELOW base
   WINDOWS_ONLY ALL
   PORTABLE fontdesc graphlay)
 vx_subsystem(doc BELOW base ui)
-vx_subsystem(display BELOW base ui doc)
+vx_subsystem(display BELOW base ui doc
+  WINDOWS_ONLY fmtdraw)
 vx_subsystem(shell BELOW base ui doc display
   WINDOWS_ONLY about cmdline cmdrun dde frame framehook help hubinit instance)
 vx_subsystem(lang BELOW base ui doc display shell)

@@ -8,6 +8,10 @@
 #include "base/trl.h"
 #include "base/wnd.h"
 #include "shell/about.h"
+#include "display/dispopt.h"
+#include "display/format.h"
+#include "display/style.h"
+#include "doc/dochook.h"
 #include "shell/cmd.h"
 #include "shell/help.h"
 #include "shell/instance.h"
@@ -70,6 +74,23 @@ static const ToolbarHooks appToolbarHooks = {
     .keyName = KeyCodeName,
     .setConfigDirty = nullptr,
 };
+// The printed default colours of the display's colour settings.
+static void AppPrintColours(uint32_t *fore, uint32_t *back) {
+    *fore = DispColor(DISP_COLOR_PRINT_TEXT);
+    *back = DispColor(DISP_COLOR_PRINT_WINDOW);
+}
+
+// What the document core asks of the display that the display answers today; the source windows' part
+// comes with them.
+static void AppWireDisplay() {
+    DocDisplayHook display = *DocDisplayNeutral();
+    display.flushFormatCache = FlushFormatCache;
+    display.styleDefaultFore = StyleDefaultFore;
+    display.styleDefaultBack = StyleDefaultBack;
+    display.styleBaseColour13 = StyleDefaultShadow;
+    display.printColours = AppPrintColours;
+    DocSetDisplayHook(&display);
+}
 
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
@@ -85,4 +106,5 @@ void AppWireHooks() {
     CmdSetHooks(&appCmdHooks);
     WndSetMenuHelpHook(MenuOnSelect);
     ToolbarSetHooks(&appToolbarHooks);
+    AppWireDisplay();
 }

@@ -29,6 +29,7 @@ static int32_t fontZoom = 100;
 static bool fontKeepLeading;
 static int fontAverageChar = 'x';
 static int fontSecondChar = ' ';
+static uint32_t fontRecordStamp;
 
 // ---- Descriptions
 
@@ -255,6 +256,7 @@ static bool FontOfDevice(const FontRecord *record, int32_t device) {
 }
 
 void FontFreeDevice(int32_t device) {
+    fontRecordStamp++;
     for (FontRecord **link = &fontList; *link;) {
         FontRecord *record = *link;
         if (!FontOfDevice(record, device)) {
@@ -266,6 +268,10 @@ void FontFreeDevice(int32_t device) {
         MemFree(record);
         fontCount--;
     }
+}
+
+uint32_t FontRecordStamp() {
+    return fontRecordStamp;
 }
 
 void FontTrim(int32_t device, int32_t keep) {

@@ -62,6 +62,9 @@ void FontSetMeasureChars(int averageChar, int secondChar);
 
 // Frees every record of the device (FONT_ALL_DEVICES: all); records handed out before are invalid.
 void FontFreeDevice(int32_t device);
+// Raised whenever records are freed: a record kept from FontGet stays valid while the stamp is unchanged
+// (its handle may be released meanwhile; FontGet makes it again).
+uint32_t FontRecordStamp();
 // Releases the handles of the device's records (FONT_ALL_DEVICES: any) that lie beyond the first keep + 1
 // of the list, when it holds more than keep records; the records stay and make their font again on use.
 void FontTrim(int32_t device, int32_t keep);

@@ -3,12 +3,16 @@
 // - the command engine reaches the menus (invalidate, remove, in use);
 // - a menu selection that reaches the default window procedure shows the command's description, except in
 //   help mode, whose prompt stays;
-// - a toolbar tooltip reads the command table and the key map.
+// - a toolbar tooltip reads the command table and the key map;
+// - the document core's colours come from the style sheet and the display's colour settings.
 #include "app/app.h"
 #include "app/cmdtab.h"
 
 #include "base/wnd.h"
 #include "base/wndtest.h"
+#include "display/dispopt.h"
+#include "display/style.h"
+#include "doc/dochook.h"
 #include "shell/cmd.h"
 #include "shell/help.h"
 #include "shell/keymap.h"
@@ -85,3 +89,20 @@ TEST_F(AppTest, ToolbarTipsReadTheCommandTableAndTheKeyMap) {
 }
 
 } // namespace
+
+TEST_F(AppTest, DocumentColoursComeFromTheStyleSheet) {
+    StyleSheetInstall(StyleSheetBuildDefault(), false);
+    StyleProp back = {STYLE_BACK, 0x123456, nullptr}, shadow = {STYLE_SHADOW, 0x654321, nullptr};
+    ASSERT_TRUE(StyleSetProperty(StyleCurrent(), 0, &back));
+    ASSERT_TRUE(StyleSetProperty(StyleCurrent(), 0, &shadow));
+    EXPECT_EQ(DocDisplay().styleDefaultBack(), 0x123456u);
+    EXPECT_EQ(DocDisplay().styleDefaultFore(), StyleDefaultFore());
+    EXPECT_EQ(DocDisplay().styleBaseColour13(), 0x654321u);
+    DispSetColor(DISP_COLOR_PRINT_TEXT, 0x0000FF);
+    uint32_t fore = 0, paper = 0;
+    DocDisplay().printColours(&fore, &paper);
+    EXPECT_EQ(fore, 0x0000FFu);
+    EXPECT_EQ(paper, DispColor(DISP_COLOR_PRINT_WINDOW));
+    StyleSheetInstall(nullptr, false);
+    DispReset();
+}

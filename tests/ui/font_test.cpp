@@ -1,7 +1,7 @@
 // Fonts and their cache: descriptions (case-blind faces, the 30-character face cut, LOGFONT both ways, the
 // character-set class), the zoom of screen fonts (its clamp, freeing, the bold copy that keeps its size, the
 // remote scale set by the probe), measuring (leading cut, narrow punctuation, code pages and the ASCII-safe
-// flag), and releasing handles beyond the 21 most recent fonts.
+// flag), releasing handles beyond the 21 most recent fonts, and the stamp of freed records.
 #include "ui/font.h"
 
 #include "base/heap.h"
@@ -247,4 +247,15 @@ TEST_F(FontTest, DefaultRecordWhenNoneCanBeMade) {
     EXPECT_EQ(record->font, (HFONT)GetStockObject(DEVICE_DEFAULT_FONT));
     EXPECT_GT(record->lineHeight, 0);
     EXPECT_NE(FontGet(DRAW_SCREEN, &desc), record);
+}
+
+TEST_F(FontTest, RecordStampRisesWhenRecordsAreFreed) {
+    FontDesc desc = Desc("Arial", 40);
+    FontRecord *record = FontGet(DRAW_SCREEN, &desc);
+    uint32_t stamp = FontRecordStamp();
+    FontTrim(FONT_ALL_DEVICES, 0);
+    EXPECT_EQ(FontRecordStamp(), stamp) << "released handles keep the records";
+    EXPECT_EQ(FontGet(DRAW_SCREEN, &desc), record);
+    FontFreeDevice(DRAW_SCREEN);
+    EXPECT_NE(FontRecordStamp(), stamp);
 }
