@@ -31,7 +31,8 @@ vx_subsystem(ui BELOW base
   WINDOWS_ONLY ALL
   PORTABLE fontdesc graphlay)
 vx_subsystem(doc BELOW base ui)
-vx_subsystem(display BELOW base ui doc)
+vx_subsystem(display BELOW base ui doc
+  WINDOWS_ONLY sw)
 vx_subsystem(shell BELOW base ui doc display
   WINDOWS_ONLY cmdrun hubinit)
 vx_subsystem(lang BELOW base ui doc display shell)
