@@ -5,12 +5,23 @@
 #include "base/erc.h"
 #include "base/inputpend.h"
 #include "base/keyinp.h"
+#include "base/sound.h"
 #include "base/trl.h"
 #include "base/wnd.h"
+#include "display/sw.h"
+#include "doc/doc.h"
+#include "doc/docedit.h"
+#include "doc/dochook.h"
+#include "doc/insert.h"
+#include "doc/sel.h"
+#include "doc/undo.h"
 #include "shell/cmd.h"
+#include "shell/cmdrun.h"
 #include "shell/help.h"
+#include "shell/hubinit.h"
 #include "shell/instance.h"
 #include "shell/keymap.h"
+#include "shell/recorder.h"
 #include "shell/status.h"
 #include "ui/dlgalert.h"
 #include "ui/graph.h"
@@ -62,6 +73,58 @@ static const ToolbarHooks appToolbarHooks = {
     .setConfigDirty = nullptr,
 };
 
+// Source windows reach the key map and the dispatcher.
+static const SwCommandHook appSwCommands = {
+    .keyToCommand = KeyToCommand,
+    .runCommand = RunCommand,
+};
+
+static void AppEndTypingRun() {
+    EndTypingRun();
+}
+
+// The facts of the current buffer that the command masks test, from the current source window; the frame's
+// window list and the projects join them when they stand.
+static void AppStateFacts(CommandStateFacts *facts) {
+    HWND window = SwCurrent();
+    FileBuffer *doc = window ? SwGetDoc(window) : nullptr;
+    if (!doc) return;
+    bool writable = DocMayModify(doc);
+    facts->buffer = true;
+    facts->clipboardDocument = doc == DocClipboardDoc();
+    facts->selection = !SelIsEmpty(SwGetSel(window));
+    facts->canUndo = writable && UndoCanUndo(doc);
+    facts->canRedo = writable && UndoCanRedo(doc);
+}
+
+// The dispatcher ends the typing run before every command but the typing commands.
+static const CmdRunHooks appCmdRunHooks = {
+    .stateFacts = AppStateFacts,
+    .typingHandler = TypingCommand,
+    .endTypingRun = AppEndTypingRun,
+    .typingRunOpen = IsTypingRun,
+    .endCommandEdit = nullptr,
+    .hideHoverTip = nullptr,
+    .macroRunning = nullptr,
+    .appCommandEvent = nullptr,
+    .freeSymbolCaches = nullptr,
+    .freeCustomCommandCaches = nullptr,
+    .closeIdleProjects = nullptr,
+    .adoptActiveWindow = nullptr,
+    .repaintSourceWindows = nullptr,
+};
+
+// The shell's services the document core asks for, as far as the shell has them.
+static void AppWireDocShell() {
+    DocShellHook shell = *DocShellNeutral();
+    shell.makeTempFile = MakeTempFile;
+    shell.beep = SoundBeepKind;
+    shell.commandLogging = CmdRunLogCommandsOn;
+    shell.isRecording = IsRecording;
+    shell.recordingRemoveLast = RecordingRemoveLast;
+    DocSetShellHook(&shell);
+}
+
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
@@ -73,4 +136,8 @@ void AppWireHooks() {
     CmdSetHooks(&appCmdHooks);
     WndSetMenuHelpHook(MenuOnSelect);
     ToolbarSetHooks(&appToolbarHooks);
+    AppWireDocShell();
+    SwInstallHooks();
+    SwSetCommandHook(&appSwCommands);
+    CmdRunSetHooks(&appCmdRunHooks);
 }

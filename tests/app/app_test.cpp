@@ -2,15 +2,21 @@
 // - menus show the commands' names and keys from the shell's table and key map;
 // - the command engine reaches the menus (invalidate, remove, in use);
 // - a menu selection that reaches the default window procedure shows the command's description;
-// - a toolbar tooltip reads the command table and the key map.
+// - a toolbar tooltip reads the command table and the key map;
+// - a source window types through the key map and the dispatcher: characters open a typing run, Enter keeps
+//   it, and any other command ends it first.
 #include "app/app.h"
 #include "app/cmdtab.h"
 
 #include "base/wnd.h"
 #include "base/wndtest.h"
+#include "display/sw.h"
+#include "doc/docfetch.h"
+#include "doc/insert.h"
 #include "shell/cmd.h"
 #include "shell/keymap.h"
 #include "shell/status.h"
+#include "support/vxtest.h"
 #include "ui/menu.h"
 #include "ui/toolbar.h"
 
@@ -76,6 +82,28 @@ TEST_F(AppTest, ToolbarTipsReadTheCommandTableAndTheKeyMap) {
     char text[TOOLBAR_TIP_MAX];
     ToolbarTipText(57, text, sizeof text);
     EXPECT_STREQ(text, "Open... (Ctrl+O) - opens a file");
+}
+
+TEST_F(AppTest, SourceWindowTypesThroughTheKeyMap) {
+    ASSERT_TRUE(ScratchFileCreate());
+    char path[256];
+    snprintf(path, sizeof path, "%s\\typed.txt", VxTempDir().c_str());
+    FileBuffer *doc = DocNew(path);
+    ASSERT_NE(doc, nullptr);
+    HWND window = SwCreate(nullptr, doc, 0, 0, 300, 200);
+    ASSERT_NE(window, nullptr);
+    for (KeyCode key : {(KeyCode)'a', (KeyCode)'\r', (KeyCode)'b'}) SendMessageA(window, SW_MSG_KEY, key, 0);
+    EXPECT_TRUE(IsTypingRun()) << "Enter is a typing command: the run stays open";
+    SendMessageA(window, SW_MSG_KEY, KEY_FUNCTION | 0x79, 0); // F10: Indent Right
+    EXPECT_FALSE(IsTypingRun());
+    static LineRecord line;
+    GetLine(doc, 0, &line);
+    EXPECT_STREQ(line.text, "a");
+    GetLine(doc, 1, &line);
+    EXPECT_STREQ(line.text, "\tb");
+    DestroyWindow(window);
+    DocFree(doc, true);
+    ScratchFileClose(false);
 }
 
 } // namespace
