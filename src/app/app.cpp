@@ -15,15 +15,20 @@
 #include "doc/insert.h"
 #include "doc/sel.h"
 #include "doc/undo.h"
+#include "shell/about.h"
 #include "shell/cmd.h"
 #include "shell/cmdrun.h"
+#include "shell/framehook.h"
 #include "shell/help.h"
 #include "shell/hubinit.h"
 #include "shell/instance.h"
 #include "shell/keymap.h"
 #include "shell/recorder.h"
 #include "shell/status.h"
+#include "shell/vars.h"
 #include "ui/dlgalert.h"
+#include "ui/dlgrun.h"
+#include "ui/dock.h"
 #include "ui/graph.h"
 #include "ui/menu.h"
 #include "ui/printman.h"
@@ -38,6 +43,12 @@ static bool AppMenuHolds(int32_t command) {
     return MenuIndexOfCmd(command) >= 0;
 }
 
+// A menu's description goes to the status bar like any message: not while messages are suspended, so that
+// help mode's prompt stays while the user looks through the menus.
+static void AppMenuStatusMessage(const char *text) {
+    StatusPrintf("%s", text);
+}
+
 // The shell's services that the window library's menus, toolbars and lists use. The command-state update
 // and the status bar's position cache come with the shell's frame and status bar.
 static const MenuShellHooks appMenuShell = {
@@ -50,7 +61,7 @@ static const MenuShellHooks appMenuShell = {
     .keyToCommand = KeyToCommand,
     .updateCommandStates = nullptr,
     .statusResetPosCache = nullptr,
-    .statusMessage = StatusSetMessage,
+    .statusMessage = AppMenuStatusMessage,
     .helpModeIsOn = HelpModeIsOn,
 };
 
@@ -114,9 +125,15 @@ static const CmdRunHooks appCmdRunHooks = {
     .repaintSourceWindows = nullptr,
 };
 
+// Typing and the other edits of the document core act only while the program runs.
+static bool AppNotRunning() {
+    return g_appRunState != APP_RUNNING;
+}
+
 // The shell's services the document core asks for, as far as the shell has them.
 static void AppWireDocShell() {
     DocShellHook shell = *DocShellNeutral();
+    shell.notRunning = AppNotRunning;
     shell.makeTempFile = MakeTempFile;
     shell.beep = SoundBeepKind;
     shell.commandLogging = CmdRunLogCommandsOn;
@@ -125,12 +142,30 @@ static void AppWireDocShell() {
     DocSetShellHook(&shell);
 }
 
+static void AppFocusFrontWindow() {
+    if (HWND window = SwCurrent()) SetFocus(window);
+}
+
+// The frame ends the typing run when it loses the activation, and gives the focus to the front source
+// window.
+static void AppWireFrame() {
+    FrameDocHook doc = *FrameDocNeutral();
+    doc.endTypingRun = AppEndTypingRun;
+    FrameSetDocHook(&doc);
+    FrameDisplayHook display = *FrameDisplayNeutral();
+    display.focusFrontWindow = AppFocusFrontWindow;
+    FrameSetDisplayHook(&display);
+}
+
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
     GraphSetHelpModeHook(HelpModeIsOn);
+    DlgSetDockEnableHook(DockWindowsEnable);
+    DlgSetSplashHook(CloseSplash);
+    DlgSetHelpHook(ShowHelpTopic);
     PrinterInit(); // the print manager's printer becomes device 1 of the drawing layer
     MenuSetShellHooks(&appMenuShell);
     CmdSetHooks(&appCmdHooks);
@@ -140,4 +175,5 @@ void AppWireHooks() {
     SwInstallHooks();
     SwSetCommandHook(&appSwCommands);
     CmdRunSetHooks(&appCmdRunHooks);
+    AppWireFrame();
 }

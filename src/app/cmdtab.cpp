@@ -11,7 +11,10 @@
 #include "doc/cmdedit.h"
 #include "doc/insert.h"
 #include "doc/undo.h"
+#include "shell/about.h"
 #include "shell/cmdrun.h"
+#include "shell/frame.h"
+#include "shell/help.h"
 
 namespace {
 
@@ -141,7 +144,8 @@ const CommandRecord cmdTable[] = {
     Cmd("Bottom Of Window", CMD_GROUP_NAVIGATION, VIEWING,
         "Moves the cursor to the bottom line of the window."),
     /*  23 */ Cmd("Toggle Insert Mode", CMD_GROUP_EDIT, ANY, "Switches between insert and overtype mode."),
-    /*  24 */ Cmd("Exit", CMD_GROUP_APPLICATION, ESSENTIAL, "Closes all files and exits the program."),
+    /*  24 */
+    Cmd("Exit", CMD_GROUP_APPLICATION, ESSENTIAL, "Closes all files and exits the program.", CmdExit),
     /*  25 */ Cmd("Scroll Line Down", CMD_GROUP_NAVIGATION, VIEWING, "Scrolls the window down one line."),
     /*  26 */ Cmd("Scroll Line Up", CMD_GROUP_NAVIGATION, VIEWING, "Scrolls the window up one line."),
     /*  27 */ Cmd("Activate Menu Bar", CMD_GROUP_MENU, ESSENTIAL, "Activates the menu bar."),
@@ -152,7 +156,7 @@ const CommandRecord cmdTable[] = {
     /*  31 */
     Unnamed(CMD_GROUP_ALL, ESSENTIAL, "Places the cursor where the mouse is clicked.", CmdUnavailable),
     /*  32 */ Unnamed(CMD_GROUP_NONE, ANY, "Custom Command or Editor Macro.", CmdUnavailable),
-    /*  33 */ Cmd("Help...", CMD_GROUP_HELP, ESSENTIAL, "Opens the help contents."),
+    /*  33 */ Cmd("Help...", CMD_GROUP_HELP, ESSENTIAL, "Opens the help contents.", CmdHelp),
     /*  34 */ Cmd("Rename...", CMD_GROUP_EDIT, EDITING, "Renames the current file."),
     /*  35 */ Cmd("Scroll Half Page Up", CMD_GROUP_NAVIGATION, VIEWING, "Scrolls the window up half a page."),
     /*  36 */
@@ -201,10 +205,11 @@ const CommandRecord cmdTable[] = {
     /*  63 */
     Cmd("Replace...", CMD_GROUP_EDIT, EDITING, "Replaces a pattern with new text in the current file."),
     /*  64 */
-    Cmd("About Veltrix...", CMD_GROUP_APPLICATION, ANY, "Shows the program's version and copyright."),
+    Cmd("About Veltrix...", CMD_GROUP_APPLICATION, ANY, "Shows the program's version and copyright.",
+        CmdAbout),
     /*  65 */
     Cmd("Help Mode", CMD_GROUP_HELP, ANY,
-        "Switches help mode on: the next command shows its help instead of running."),
+        "Switches help mode on: the next command shows its help instead of running.", CmdHelpMode),
     /*  66 */ Cmd("Go To Line...", CMD_GROUP_NAVIGATION, VIEWING, "Moves the cursor to a line number."),
     /*  67 */
     Cmd("Project Settings...", CMD_GROUP_OPTIONS, ANY, "Changes the settings of the current project."),
@@ -505,7 +510,8 @@ const CommandRecord cmdTable[] = {
     Cmd("Restart Windows", CMD_GROUP_APPLICATION, ESSENTIAL, "Closes all files and restarts Windows."),
     /* 287 */ Cmd("Tile Vertical", CMD_GROUP_WINDOWS, VIEWING, "Tiles the windows side by side."),
     /* 288 */
-    Cmd("SDK Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the SDK help file."),
+    Cmd("SDK Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the SDK help file.",
+        CmdSdkHelp),
     /* 289 */ Cmd("Project Window", CMD_GROUP_VIEW, ANY, "Shows or hides the project window."),
     /* 290 */
     Cmd("Sort Symbol Window", CMD_GROUP_OPTIONS, VIEWING, "Sorts the current window's symbol window."),
@@ -576,7 +582,7 @@ const CommandRecord cmdTable[] = {
     /* 342 */ Cmd("Load File...", CMD_GROUP_FILE, ANY, "Opens a file chosen from the project's file list."),
     /* 343 */ Cmd("Activate View Menu", CMD_GROUP_MENU, ESSENTIAL, "Activates the View menu."),
     /* 344 */ Cmd("Cut To Clip...", CMD_GROUP_EDIT, SELECTION, "Cuts the selection to a clip."),
-    /* 345 */ Cmd("Setup WinHelp File", CMD_GROUP_HELP, ANY, "Chooses the SDK help file."),
+    /* 345 */ Cmd("Setup WinHelp File", CMD_GROUP_HELP, ANY, "Chooses the SDK help file.", CmdSetupWinHelp),
     /* 346 */ Local(CMD_CLASS_LIST_WINDOW, "Open", "Opens the selected item."),
     /* 347 */
     Cmd("Smart Rename...", CMD_GROUP_EDIT, EDITING,
@@ -765,9 +771,10 @@ const CommandRecord cmdTable[] = {
     /* 471 */
     Cmd("View Relation Vertical Graph", CMD_GROUP_VIEW, ANY,
         "Shows the relation window as a vertical graph."),
-    /* 472 */ Cmd("Setup HTML Help", CMD_GROUP_HELP, ANY, "Chooses the HTML help file."),
+    /* 472 */ Cmd("Setup HTML Help", CMD_GROUP_HELP, ANY, "Chooses the HTML help file.", CmdSetupHtmlHelp),
     /* 473 */
-    Cmd("HTML Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the HTML help file."),
+    Cmd("HTML Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the HTML help file.",
+        CmdHtmlHelp),
     /* 474 */ Local(CMD_CLASS_FILE_BROWSER, "New File...", "Creates a new file in the selected folder."),
     /* 475 */ Local(CMD_CLASS_FILE_BROWSER, "Delete", "Deletes the selected file."),
     /* 476 */
@@ -930,7 +937,8 @@ const CommandRecord cmdTable[] = {
     /* 610 */ Unnamed(CMD_GROUP_ALL, ESSENTIAL, "", nullptr),
     /* 611 */ Unnamed(CMD_GROUP_ALL, ESSENTIAL, "", nullptr),
     /* 612 */ Unnamed(CMD_GROUP_ALL, ESSENTIAL, "", nullptr),
-    /* 613 */ Cmd("Tramontel on the Web", CMD_GROUP_APPLICATION, ANY, "Opens the Tramontel web site."),
+    /* 613 */
+    Cmd("Tramontel on the Web", CMD_GROUP_APPLICATION, ANY, "Opens the Tramontel web site.", CmdWebSite),
     /* 614 */ MacroOperator(nullptr),
     /* 615 */ Cmd("Refresh Relation Window", CMD_GROUP_APPLICATION, ANY, "Refreshes the relation window."),
     /* 616 */ Cmd("General Options...", CMD_GROUP_OPTIONS, ANY, "Changes the general options."),

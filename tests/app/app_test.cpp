@@ -1,10 +1,11 @@
 // The hooks the top module wires, with the real command table:
 // - menus show the commands' names and keys from the shell's table and key map;
 // - the command engine reaches the menus (invalidate, remove, in use);
-// - a menu selection that reaches the default window procedure shows the command's description;
+// - a menu selection that reaches the default window procedure shows the command's description, except in
+//   help mode, whose prompt stays;
 // - a toolbar tooltip reads the command table and the key map;
-// - a source window types through the key map and the dispatcher: characters open a typing run, Enter keeps
-//   it, and any other command ends it first.
+// - a source window types through the key map and the dispatcher while the program runs: characters open a
+//   typing run, Enter keeps it, and any other command ends it first; the frame's deactivation ends it too.
 #include "app/app.h"
 #include "app/cmdtab.h"
 
@@ -14,8 +15,11 @@
 #include "doc/docfetch.h"
 #include "doc/insert.h"
 #include "shell/cmd.h"
+#include "shell/help.h"
 #include "shell/keymap.h"
+#include "shell/framehook.h"
 #include "shell/status.h"
+#include "shell/vars.h"
 #include "support/vxtest.h"
 #include "ui/menu.h"
 #include "ui/toolbar.h"
@@ -72,6 +76,10 @@ TEST_F(AppTest, MenusReachTheShellThroughTheWiredHooks) {
     EXPECT_TRUE(MenuGet(0)->flags & MENU_REBUILD);
     SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(open, 0), (LPARAM)MenuGetHandle(0));
     EXPECT_STREQ(StatusGetMessage(), GetCommandDescription(open));
+    HelpModeBegin();
+    SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(open, 0), (LPARAM)MenuGetHandle(0));
+    EXPECT_STREQ(StatusGetMessage(), "Select the command you want HELP on");
+    EndHelpMode();
     CmdMenuRemove(open);
     EXPECT_EQ(MenuItemCount(0), 0);
 }
@@ -92,6 +100,9 @@ TEST_F(AppTest, SourceWindowTypesThroughTheKeyMap) {
     ASSERT_NE(doc, nullptr);
     HWND window = SwCreate(nullptr, doc, 0, 0, 300, 200);
     ASSERT_NE(window, nullptr);
+    SendMessageA(window, SW_MSG_KEY, 'x', 0);
+    EXPECT_FALSE(IsTypingRun()) << "nothing is typed before the program runs";
+    g_appRunState = APP_RUNNING;
     for (KeyCode key : {(KeyCode)'a', (KeyCode)'\r', (KeyCode)'b'}) SendMessageA(window, SW_MSG_KEY, key, 0);
     EXPECT_TRUE(IsTypingRun()) << "Enter is a typing command: the run stays open";
     SendMessageA(window, SW_MSG_KEY, KEY_FUNCTION | 0x79, 0); // F10: Indent Right
@@ -101,6 +112,10 @@ TEST_F(AppTest, SourceWindowTypesThroughTheKeyMap) {
     EXPECT_STREQ(line.text, "a");
     GetLine(doc, 1, &line);
     EXPECT_STREQ(line.text, "\tb");
+    SendMessageA(window, SW_MSG_KEY, 'c', 0);
+    FrameDoc().endTypingRun();
+    EXPECT_FALSE(IsTypingRun()) << "the frame's deactivation";
+    g_appRunState = APP_STARTING;
     DestroyWindow(window);
     DocFree(doc, true);
     ScratchFileClose(false);
