@@ -9,6 +9,10 @@
 // takes a snapshot), the time per edit beside the floor of writing one snapshot's bytes with WriteFile, the
 // undo file's growth, and the time per undo of all 1,000 beside the floor of reading one snapshot's bytes into
 // a new block.
+// Then typing: a run of 2,000 characters typed into a line in the middle of the file through the least source
+// window (each key code sent to the window, the line changed in memory, one change notice, the line
+// repainted), the time per character, and the writes the file layer made while the run was open, per
+// character: none is expected until the run ends and writes the line to the scratch file.
 // The last line is always the summary: load/floor (CR LF file), mem/file (private bytes after showing less
 // those before loading, over the file size; a mapped view's pages are the system's file cache), show_ms,
 // edit/floor and undo/floor.
@@ -16,13 +20,17 @@
 #include "base/filecache.h"
 #include "base/fileos.h"
 #include "base/heap.h"
+#include "display/sw.h"
 #include "doc/doc.h"
 #include "doc/docedit.h"
 #include "doc/docfetch.h"
 #include "doc/docfile.h"
 #include "doc/dochook.h"
+#include "doc/insert.h"
+#include "doc/sel.h"
 #include "doc/undo.h"
 #include "shell/hubinit.h"
+#include "ui/draw.h"
 
 #define PSAPI_VERSION 2
 #include <windows.h>
@@ -43,6 +51,7 @@ enum {
     BENCH_LONG = 5000,
     BENCH_SHOWN = 50,
     BENCH_EDITS = 1000,
+    BENCH_TYPED = 2000,
 };
 
 double Ms(std::chrono::steady_clock::time_point since) {
@@ -228,6 +237,39 @@ UndoFigures EditsAndUndos(FileBuffer *doc) {
     return {editMs / writeFloor, undoMs / readFloor};
 }
 
+// The caret at the end of line 500,000 of a shown window; the first character opens the run (its edit, and
+// the undo step's snapshot); the figures cover the characters after it.
+void TypingFigures(FileBuffer *doc) {
+    if (!DrawInit(nullptr)) return;
+    SwInstallHooks();
+    HWND window = SwCreate(nullptr, doc, 0, 0, 640, 480);
+    if (!window) return;
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    int32_t line = BENCH_LINES / 2;
+    SwScrollToLine(window, line - 10);
+    Sel at = *SwGetSel(window);
+    SelSetAt(&at, line, GetLineLength(doc, line));
+    DocDisplay().setSwSelectionFromSel(window, &at);
+    UpdateWindow(window);
+    SendMessageA(window, SW_MSG_KEY, 'x', 0);
+    uint32_t scratch = FileGetSize(ScratchFileNumber());
+    FileOsResetStats();
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < BENCH_TYPED; i++) SendMessageA(window, SW_MSG_KEY, (WPARAM)('a' + i % 26), 0);
+    double us = Ms(start) * 1000.0 / (double)BENCH_TYPED;
+    FileOsStats typing = FileOsGetStats();
+    uint32_t grown = FileGetSize(ScratchFileNumber()) - scratch;
+    EndTypingRun();
+    FileOsStats ended = FileOsGetStats();
+    printf("Typing\n");
+    printf("  %d characters typed on line %d in the source window: %.1f us per character\n", BENCH_TYPED,
+           line, us);
+    printf("  writes while typing: %.3f per character (scratch file +%u bytes); %u when the run ended\n",
+           typing.writes / (double)BENCH_TYPED, grown, ended.writes - typing.writes);
+    DestroyWindow(window);
+    DrawExit();
+}
+
 } // namespace
 
 int main() {
@@ -272,6 +314,9 @@ int main() {
     printf("Undo\n");
     doc = DocLoadFile(copy.c_str(), -1, false);
     UndoFigures undo = EditsAndUndos(doc);
+    DocFree(doc, false);
+    doc = DocLoadFile(copy.c_str(), -1, false);
+    if (doc) TypingFigures(doc);
     DocFree(doc, false);
     DeleteFileA(copy.c_str());
     ScratchFileClose(false);

@@ -32,7 +32,7 @@ vx_subsystem(ui BELOW base
   PORTABLE fontdesc graphlay)
 vx_subsystem(doc BELOW base ui)
 vx_subsystem(display BELOW base ui doc
-  WINDOWS_ONLY fmtdraw)
+  WINDOWS_ONLY fmtdraw sw)
 vx_subsystem(shell BELOW base ui doc display
   WINDOWS_ONLY about cmdline cmdrun dde frame framehook help hubinit instance)
 vx_subsystem(lang BELOW base ui doc display shell)

@@ -5,18 +5,30 @@
 #include "base/erc.h"
 #include "base/inputpend.h"
 #include "base/keyinp.h"
+#include "base/sound.h"
 #include "base/trl.h"
 #include "base/wnd.h"
+#include "display/sw.h"
+#include "doc/doc.h"
+#include "doc/docedit.h"
+#include "doc/dochook.h"
+#include "doc/insert.h"
+#include "doc/sel.h"
+#include "doc/undo.h"
 #include "shell/about.h"
 #include "display/dispopt.h"
 #include "display/format.h"
 #include "display/style.h"
-#include "doc/dochook.h"
 #include "shell/cmd.h"
+#include "shell/cmdrun.h"
+#include "shell/framehook.h"
 #include "shell/help.h"
+#include "shell/hubinit.h"
 #include "shell/instance.h"
 #include "shell/keymap.h"
+#include "shell/recorder.h"
 #include "shell/status.h"
+#include "shell/vars.h"
 #include "ui/dlgalert.h"
 #include "ui/dlgrun.h"
 #include "ui/dock.h"
@@ -92,6 +104,79 @@ static void AppWireDisplay() {
     DocSetDisplayHook(&display);
 }
 
+// Source windows reach the key map and the dispatcher.
+static const SwCommandHook appSwCommands = {
+    .keyToCommand = KeyToCommand,
+    .runCommand = RunCommand,
+};
+
+static void AppEndTypingRun() {
+    EndTypingRun();
+}
+
+// The facts of the current buffer that the command masks test, from the current source window; the frame's
+// window list and the projects join them when they stand.
+static void AppStateFacts(CommandStateFacts *facts) {
+    HWND window = SwCurrent();
+    FileBuffer *doc = window ? SwGetDoc(window) : nullptr;
+    if (!doc) return;
+    bool writable = DocMayModify(doc);
+    facts->buffer = true;
+    facts->clipboardDocument = doc == DocClipboardDoc();
+    facts->selection = !SelIsEmpty(SwGetSel(window));
+    facts->canUndo = writable && UndoCanUndo(doc);
+    facts->canRedo = writable && UndoCanRedo(doc);
+}
+
+// The dispatcher ends the typing run before every command but the typing commands.
+static const CmdRunHooks appCmdRunHooks = {
+    .stateFacts = AppStateFacts,
+    .typingHandler = TypingCommand,
+    .endTypingRun = AppEndTypingRun,
+    .typingRunOpen = IsTypingRun,
+    .endCommandEdit = nullptr,
+    .hideHoverTip = nullptr,
+    .macroRunning = nullptr,
+    .appCommandEvent = nullptr,
+    .freeSymbolCaches = nullptr,
+    .freeCustomCommandCaches = nullptr,
+    .closeIdleProjects = nullptr,
+    .adoptActiveWindow = nullptr,
+    .repaintSourceWindows = nullptr,
+};
+
+// Typing and the other edits of the document core act only while the program runs.
+static bool AppNotRunning() {
+    return g_appRunState != APP_RUNNING;
+}
+
+// The shell's services the document core asks for, as far as the shell has them.
+static void AppWireDocShell() {
+    DocShellHook shell = *DocShellNeutral();
+    shell.notRunning = AppNotRunning;
+    shell.makeTempFile = MakeTempFile;
+    shell.beep = SoundBeepKind;
+    shell.commandLogging = CmdRunLogCommandsOn;
+    shell.isRecording = IsRecording;
+    shell.recordingRemoveLast = RecordingRemoveLast;
+    DocSetShellHook(&shell);
+}
+
+static void AppFocusFrontWindow() {
+    if (HWND window = SwCurrent()) SetFocus(window);
+}
+
+// The frame ends the typing run when it loses the activation, and gives the focus to the front source
+// window.
+static void AppWireFrame() {
+    FrameDocHook doc = *FrameDocNeutral();
+    doc.endTypingRun = AppEndTypingRun;
+    FrameSetDocHook(&doc);
+    FrameDisplayHook display = *FrameDisplayNeutral();
+    display.focusFrontWindow = AppFocusFrontWindow;
+    FrameSetDisplayHook(&display);
+}
+
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
@@ -107,4 +192,9 @@ void AppWireHooks() {
     WndSetMenuHelpHook(MenuOnSelect);
     ToolbarSetHooks(&appToolbarHooks);
     AppWireDisplay();
+    AppWireDocShell();
+    SwInstallHooks();
+    SwSetCommandHook(&appSwCommands);
+    CmdRunSetHooks(&appCmdRunHooks);
+    AppWireFrame();
 }

@@ -8,6 +8,8 @@
 // every command but the essential ones: those that save, close, exit and reach the menus.
 #include "app/cmdtab.h"
 
+#include "doc/cmdedit.h"
+#include "doc/insert.h"
 #include "doc/undo.h"
 #include "shell/about.h"
 #include "shell/cmdrun.h"
@@ -105,10 +107,12 @@ const CommandRecord cmdTable[] = {
     /*   2 */
     Unnamed(CMD_GROUP_APPLICATION, ESSENTIAL, "Cancels the current mode, selection or operation.",
             CmdUnavailable),
-    /*   3 */ Cmd("Enter", CMD_GROUP_EDIT, EDITING, "Inserts a new line at the cursor."),
+    /*   3 */ Cmd("Enter", CMD_GROUP_EDIT, EDITING, "Inserts a new line at the cursor.", TypingCommand),
     /*   4 */
-    Cmd("Backspace", CMD_GROUP_EDIT, EDITING, "Deletes the character before the cursor, or the selection."),
-    /*   5 */ Cmd("Tab", CMD_GROUP_EDIT, EDITING, "Inserts a tab, or indents the selected lines."),
+    Cmd("Backspace", CMD_GROUP_EDIT, EDITING, "Deletes the character before the cursor, or the selection.",
+        TypingCommand),
+    /*   5 */
+    Cmd("Tab", CMD_GROUP_EDIT, EDITING, "Inserts a tab, or indents the selected lines.", TypingCommand),
     /*   6 */
     Cmd("Back Tab", CMD_GROUP_EDIT, EDITING,
         "Moves the cursor back to the previous tab stop, or outdents the selected lines."),
@@ -125,8 +129,8 @@ const CommandRecord cmdTable[] = {
     /*  14 */
     Cmd("Word Right", CMD_GROUP_NAVIGATION, VIEWING, "Moves the cursor to the start of the next word."),
     /*  15 */
-    Cmd("Delete Character", CMD_GROUP_EDIT, EDITING,
-        "Deletes the character at the cursor, or the selection."),
+    Cmd("Delete Character", CMD_GROUP_EDIT, EDITING, "Deletes the character at the cursor, or the selection.",
+        TypingCommand),
     /*  16 */ Cmd("Cut Line", CMD_GROUP_EDIT, EDITING, "Cuts the current line to the clipboard."),
     /*  17 */
     Cmd("Beginning Of Line", CMD_GROUP_NAVIGATION, VIEWING, "Moves the cursor to the beginning of the line."),
@@ -252,7 +256,9 @@ const CommandRecord cmdTable[] = {
     Cmd("Insert Line Before Next", CMD_GROUP_EDIT, EDITING, "Inserts a blank line after the cursor line."),
     /*  96 */ Cmd("Join Lines", CMD_GROUP_EDIT, EDITING, "Joins the next line to the current line."),
     /*  97 */ Cmd("Indent Left", CMD_GROUP_EDIT, EDITING, "Outdents the selected lines by one tab stop."),
-    /*  98 */ Cmd("Indent Right", CMD_GROUP_EDIT, EDITING, "Indents the selected lines by one tab stop."),
+    /*  98 */
+    Cmd("Indent Right", CMD_GROUP_EDIT, EDITING, "Indents the selected lines by one tab stop.",
+        CmdIndentRight),
     /*  99 */ Cmd("Run Macro", CMD_GROUP_APPLICATION, ANY, "Runs the macro at the cursor."),
     /* 100 */
     Cmd("Renumber...", CMD_GROUP_EDIT, EDITING, "Renumbers a sequence of numbers in the selection."),
@@ -784,13 +790,14 @@ const CommandRecord cmdTable[] = {
     Cmd("Next Relation Window View", CMD_GROUP_OPTIONS, ANY,
         "Switches the relation window to its next view."),
     /* 485 */
-    Cmd("Smart Tab", CMD_GROUP_EDIT, EDITING, "Indents the line to the right position, or inserts a tab."),
+    Cmd("Smart Tab", CMD_GROUP_EDIT, EDITING, "Indents the line to the right position, or inserts a tab.",
+        TypingCommand),
     /* 486 */
     Cmd("Go To Next Change", CMD_GROUP_NAVIGATION, VIEWING, "Moves the cursor to the next changed line."),
     /* 487 */
     Cmd("Go To Previous Change", CMD_GROUP_NAVIGATION, VIEWING,
         "Moves the cursor to the previous changed line."),
-    /* 488 */ Cmd("Simple Tab", CMD_GROUP_EDIT, EDITING, "Inserts a tab character."),
+    /* 488 */ Cmd("Simple Tab", CMD_GROUP_EDIT, EDITING, "Inserts a tab character.", TypingCommand),
     /* 489 */
     Cmd("Smart Beginning Of Line", CMD_GROUP_NAVIGATION, VIEWING,
         "Moves the cursor to the first non-blank character of the line, or to the beginning."),
@@ -946,10 +953,10 @@ const CommandRecord cmdTable[] = {
     /* 621 */
     Cmd("Setup Common Projects...", CMD_GROUP_APPLICATION, ANY,
         "Creates projects for the standard libraries."),
-    /* 622 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"/\" character.", CmdUnavailable),
-    /* 623 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"*\" character.", CmdUnavailable),
-    /* 624 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"-\" character.", CmdUnavailable),
-    /* 625 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"+\" character.", CmdUnavailable),
+    /* 622 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"/\" character.", TypingCommand),
+    /* 623 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"*\" character.", TypingCommand),
+    /* 624 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"-\" character.", TypingCommand),
+    /* 625 */ Unnamed(CMD_GROUP_EDIT, EDITING, "Inserts the keypad's \"+\" character.", TypingCommand),
     /* 626 */ MacroFunction("RelTypes"),
     /* 627 */ Reserved(),
     /* 628 */ Cmd("Draft View", CMD_GROUP_APPLICATION, ANY, "Switches draft view on or off."),

@@ -16,6 +16,7 @@
 #include "doc/docfile.h"
 #include "doc/dochook.h"
 #include "doc/doclang.h"
+#include "doc/insert.h"
 #include "doc/docmrk.h"
 #include "doc/docproj.h"
 #include "doc/dta.h"
@@ -190,6 +191,7 @@ static void DocReleaseBacking(FileBuffer *doc, bool fDelete) {
 
 void DocFree(FileBuffer *doc, bool fDelete) {
     if (!doc) return;
+    TypingForgetBuffer(doc);
     DocResetFetchCache();
     RunTableResetCache();
     if (DocEditLineBuffer() == doc) DocClearEditLine();

@@ -523,6 +523,7 @@ static int DocInsertParts(FileBuffer *src, RangeParts p, FileBuffer *dst, int32_
     LineFromText(head.text, column, &head);
     bool hasBreak = p.wholeFirst >= 0 || (p.firstLine >= 0 && p.firstTo == DOC_COLUMN_END);
     if (!hasBreak) {
+        LineClear(&piece); // an empty range brings nothing, not the piece of the copy before
         if (p.firstLine >= 0) DocPartText(src, p.firstLine, p.firstFrom, p.firstTo, &piece);
         if (p.lastLine >= 0) DocPartText(src, p.lastLine, 0, p.lastTo, &piece);
         return DocAppendOrRefuse(&piece, &head, dst) && DocAppendOrRefuse(&tail, &head, dst) &&

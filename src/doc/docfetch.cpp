@@ -592,6 +592,10 @@ FileBuffer *DocEditLineBuffer() {
     return editLine.doc;
 }
 
+int32_t DocEditLineNumber() {
+    return editLine.doc ? editLine.line : -1;
+}
+
 void DocClearEditLine() {
     editLine.doc = nullptr;
     editLine.line = -1;

@@ -91,6 +91,7 @@ int DocBeginLineEdit(FileBuffer *doc, int32_t line, LineRecord *out);
 int32_t DocSetEditLine(const LineRecord *record, bool fNotify);
 int DocFlushEditLine(FileBuffer *doc);
 FileBuffer *DocEditLineBuffer();
+int32_t DocEditLineNumber(); // the line it holds, -1 when none
 void DocClearEditLine();
 void DocEditLineShort(unsigned char *out);
 // Lines inserted (delta > 0) or deleted at `line` move the typing line below them; deleting it ends it.

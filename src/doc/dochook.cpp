@@ -5,6 +5,9 @@
 #include "base/seam.h"
 #include "base/utilil.h"
 #include "doc/doc.h"
+#include "doc/docedit.h"
+
+#include <cctype>
 
 // ---- Neutral answers ----
 
@@ -49,6 +52,37 @@ static int DocHookNoStyle(const char *, const DtaStyle *) {
     return 0;
 }
 
+static void *DocHookNoSw() {
+    return nullptr;
+}
+static FileBuffer *DocHookSwNoDoc(void *) {
+    return nullptr;
+}
+static Sel *DocHookSwNoSel(void *) {
+    return nullptr;
+}
+static void DocHookSetSel(void *, const Sel *) {}
+static void DocHookSwNothing(void *) {}
+static int32_t DocHookTopLine(void *) {
+    return 0;
+}
+static int32_t DocHookLastLine(void *) {
+    return DOC_LINE_END;
+}
+static void DocHookScrollBack(void *, int32_t) {}
+static bool DocHookNoLead(void *, int32_t, int32_t, int) {
+    return false;
+}
+static int DocHookNoMatch() {
+    return 1;
+}
+static int DocHookNoBrackets(int32_t *, int32_t *, int32_t *, int32_t *, char, char) {
+    return 0;
+}
+static int32_t DocHookNoStyleAt(FileBuffer *, int32_t, int32_t) {
+    return 0;
+}
+
 static const DocDisplayHook docDisplayNeutral = {
     .retitleDocSw = DocHookNothingDoc,
     .swRefreshDocType = DocHookNothingDoc,
@@ -78,6 +112,21 @@ static const DocDisplayHook docDisplayNeutral = {
     .swUpdateCurrent = DocHookNothing,
     .swUpdateAll = DocHookNothing,
     .showSelection = DocHookNothing,
+    .currentSw = DocHookNoSw,
+    .swDoc = DocHookSwNoDoc,
+    .swSel = DocHookSwNoSel,
+    .setSwSelectionFromSel = DocHookSetSel,
+    .updateSw = DocHookSwNothing,
+    .swTopLine = DocHookTopLine,
+    .swVisibleLastLine = DocHookLastLine,
+    .swScrollBack = DocHookScrollBack,
+    .hideCurSwCaret = DocHookNothing,
+    .showCurSwCaret = DocHookNothing,
+    .isDbcsLeadAt = DocHookNoLead,
+    .selectMatch = DocHookNoMatch,
+    .findEnclosingBrackets = DocHookNoBrackets,
+    .swSelectNextField = DocHookNothing,
+    .docStyleAt = DocHookNoStyleAt,
 };
 
 static const DocOptions docOptionsNeutral{};
@@ -101,6 +150,14 @@ static void DocHookNoBeep(int) {}
 static int32_t DocHookConfigDirty(int) {
     return 0;
 }
+static bool DocHookFalse() {
+    return false;
+}
+static void DocHookNoChar(int) {}
+static void DocHookNoCommand(int32_t) {}
+static bool DocHookNoStyle32(int32_t) {
+    return false;
+}
 
 static const DocShellHook docShellNeutral = {
     .status = DocHookStatus,
@@ -115,6 +172,16 @@ static const DocShellHook docShellNeutral = {
     .options = DocHookOptions,
     .setConfigDirty = DocHookConfigDirty,
     .beep = DocHookNoBeep,
+    .notRunning = DocHookFalse,
+    .commandLogging = DocHookFalse,
+    .isRecording = DocHookFalse,
+    .recordingAddChar = DocHookNoChar,
+    .recordingRemoveLast = DocHookNothing,
+    .typingBegin = DocHookNoCommand,
+    .typingEnd = DocHookNothing,
+    .typingAddChar = DocHookNoChar,
+    .typingAddCommand = DocHookNoCommand,
+    .isCommentStyle = DocHookNoStyle32,
 };
 
 static Lang *DocHookNoLang(int32_t) {
@@ -164,6 +231,33 @@ static int DocHookPatterns(Lang *, void *, FileBuffer *, int32_t, int32_t, int, 
     return 1;
 }
 
+static int DocHookNoLineComment(int32_t, FileBuffer *, int32_t, int32_t, int *kind) {
+    *kind = 0;
+    return 0;
+}
+static int DocHookTokenClass(int32_t, const char *) {
+    return 0;
+}
+static bool DocHookIdentChar(int32_t, int ch) {
+    return ch == '_' || (ch < 128 && isalnum(ch));
+}
+
+// The neutral scanner: identifier characters run together, a quoted string or character constant runs to
+// its closing quote (a backslash escapes the next character) or to the end of the text, anything else is one
+// character.
+static const char *DocHookTokEnd(const char *text) {
+    unsigned char c = (unsigned char)*text;
+    if (!c) return text;
+    if (DocHookIdentChar(0, c)) {
+        while (*text && DocHookIdentChar(0, (unsigned char)*text)) text++;
+        return text;
+    }
+    if (c != '"' && c != '\'') return text + 1;
+    for (text++; *text && *text != (char)c; text++)
+        if (*text == '\\' && text[1]) text++;
+    return *text ? text + 1 : text;
+}
+
 static const DocLangHook docLangNeutral = {
     .getLang = DocHookNoLang,
     .onLinesChanged = DocHookLangLines,
@@ -186,6 +280,13 @@ static const DocLangHook docLangNeutral = {
     .parseDriver = DocHookParseDone,
     .parsePatterns = DocHookPatterns,
     .parseBufferPublish = DocHookNothingDoc,
+    .langIsCFamily = DocHookNo,
+    .langSupportsSmartIndent = DocHookNo,
+    .langSupportsSmartTab = DocHookNo,
+    .langIsInLineComment = DocHookNoLineComment,
+    .langClassifyToken = DocHookTokenClass,
+    .langIsIdentChar = DocHookIdentChar,
+    .tokEnd = DocHookTokEnd,
 };
 
 static int32_t DocHookNoProject() {
@@ -225,6 +326,9 @@ static void DocHookTglDirty(TagList *, int32_t) {}
 static bool DocHookNotChanged(int32_t, FileBuffer *, bool) {
     return false;
 }
+static bool DocHookNotFunction(const void *) {
+    return false;
+}
 
 static const DocSymbolHook docSymbolNeutral = {
     .currentProject = DocHookNoProject,
@@ -245,20 +349,32 @@ static const DocSymbolHook docSymbolNeutral = {
     .tglShiftLines = DocHookTglShift,
     .tglSetDirtyMark = DocHookTglDirty,
     .projFileChanged = DocHookNotChanged,
+    .symbolIsFunctionLike = DocHookNotFunction,
 };
+
+static int DocHookNoParams(const void *, int32_t *outLength) {
+    *outLength = 0;
+    return 1;
+}
 
 static const DocBrowseHook docBrowseNeutral = {
     .ctwNoteDocChanged = DocHookNothingDoc,
     .pwRefresh = DocHookNothing,
     .symbolWindowRefresh = DocHookNothingDoc,
+    .buildParamText = DocHookNoParams,
 };
 
 static int DocHookAsk() {
     return 0;
 }
 
+static int DocHookNoBracket(FileBuffer *, int32_t *, int32_t *, char, char, LineRecord *) {
+    return 0;
+}
+
 static const DocSearchHook docSearchNeutral = {.searchResultsOption = DocHookAsk,
-                                               .searchCachesReset = DocHookNothing};
+                                               .searchCachesReset = DocHookNothing,
+                                               .findOpeningBracket = DocHookNoBracket};
 
 static bool DocHookNotRunning(FileBuffer *) {
     return false;

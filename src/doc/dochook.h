@@ -17,6 +17,7 @@ struct FileBuffer;
 struct LangScan;
 struct LineLexCache;
 struct LineRecord;
+struct Sel;
 struct TagList;
 struct TextPos;
 class Lang;
@@ -59,10 +60,36 @@ struct DocDisplayHook {
     void (*swUpdateCurrent)();
     void (*swUpdateAll)();
     void (*showSelection)();
+    // The current (front) source window, the buffer it shows and its own selection record, which callers
+    // may change in place: null when there is none.
+    void *(*currentSw)();
+    FileBuffer *(*swDoc)(void *window);
+    Sel *(*swSel)(void *window);
+    // The window's selection becomes a copy of the record, with caret, scrolling and repaint. Nothing.
+    void (*setSwSelectionFromSel)(void *window, const Sel *sel);
+    void (*updateSw)(void *window); // its invalid lines repainted at once. Nothing.
+    // The first and the last line the window shows (neutral: 0 and DOC_LINE_END, every line in view);
+    // scrolling back to a first line after a temporary jump (nothing).
+    int32_t (*swTopLine)(void *window);
+    int32_t (*swVisibleLastLine)(void *window);
+    void (*swScrollBack)(void *window, int32_t topLine);
+    void (*hideCurSwCaret)(); // nothing
+    void (*showCurSwCaret)(); // nothing
+    // The byte at (line, column) is the lead byte of a double-byte character in the window's font: false.
+    bool (*isDbcsLeadAt)(void *window, int32_t line, int32_t column, int byte);
+    // "Select Match" on the current window: 0 when the bracket or quote at the caret found its match and is
+    // now selected (neutral: 1, none).
+    int (*selectMatch)();
+    // The pair of brackets around a position of the current buffer: nonzero with the opening bracket's
+    // position in *line, *column and the closing one's in *endLine, *endColumn; 0 (neutral) when none.
+    int (*findEnclosingBrackets)(int32_t *line, int32_t *column, int32_t *endLine, int32_t *endColumn,
+                                 char open, char close);
+    void (*swSelectNextField)(); // moves to and selects the next field of a parameter list. Nothing.
+    int32_t (*docStyleAt)(FileBuffer *doc, int32_t line, int32_t column); // the style formatted there: 0
 };
 
 // The shell's option words and preferences that the document core reads. The neutral record: CR LF for new
-// buffers, every option off, no backup folder, unlimited undo.
+// buffers, every option off, no backup folder, unlimited undo, the caret after pasted text.
 struct DocOptions {
     uint32_t eolDefault = 1;        // line-end style of new buffers: 1 CR LF, 2 LF, 3 CR
     bool parseInBackground = false; // option bit 0: mark saved and synchronised files for a later parse
@@ -83,6 +110,14 @@ struct DocOptions {
     bool programSourceView = false; // second option word, bit 0: program source shown as such
     bool logUndoSpace = false;      // the log switch of the undo layer: running out of undo space is logged
     char backupDir[256] = {};       // empty: no backups
+    // Typing.
+    bool highlightParens = false;      // "Highlight matching parentheses while typing"
+    bool smartTab = false;             // the Smart Tab switch
+    bool tabIndentsLine = false;       // "Typing tab indents line, regardless of selection"
+    bool tabReplacesSelection = false; // "Typing tab replaces current selection"
+    bool insertParameters = false;     // "Insert parameters for functions"
+    bool indentPreprocessor = false;   // "Indent commands affect #-preprocessor statements"
+    int32_t afterPasteSelect = 1;      // "After pasting, select": 0 the start, 1 the end, 2 the pasted text
 };
 
 struct DocShellHook {
@@ -99,7 +134,22 @@ struct DocShellHook {
     FileBuffer *(*currentDoc)();         // null: no current buffer
     const DocOptions *(*options)();      // the neutral record
     int32_t (*setConfigDirty)(int flag); // the configuration changed: its new change count (neutral 0)
-    void (*beep)(int kind); // a beep of the sound layer's kinds (3: the error beep). Nothing.
+    void (*beep)(int kind);              // a beep of the sound layer's kinds (3: the error beep). Nothing.
+    // The program is not in its running state (still starting, or shutting down): false.
+    bool (*notRunning)();
+    bool (*commandLogging)(); // the dispatcher logs commands (while the log is on): false
+    // The keystroke recorder: recording is on (false); a typed character added to the recording, its last
+    // entry dropped (nothing).
+    bool (*isRecording)();
+    void (*recordingAddChar)(int ch);
+    void (*recordingRemoveLast)();
+    // The typing buffer behind "Repeat Typing": a run opened for a command (the typing run uses 999) and
+    // closed, a typed character or a typing command added. Nothing.
+    void (*typingBegin)(int32_t command);
+    void (*typingEnd)();
+    void (*typingAddChar)(int ch);
+    void (*typingAddCommand)(int32_t command);
+    bool (*isCommentStyle)(int32_t style); // the style index is one of the comment styles: false
 };
 
 struct DocLangHook {
@@ -132,6 +182,20 @@ struct DocLangHook {
     int (*parsePatterns)(Lang *lang, void *output, FileBuffer *doc, int32_t first, int32_t last, int flags,
                          const char *patterns, int32_t setting);
     void (*parseBufferPublish)(FileBuffer *doc); // the symbol windows show the tag list again. Nothing.
+    // Language facts that typing reads, by language index. Neutral: no language is of the C family or
+    // offers smart indenting or Smart Tab; no line comments; every token of class 0; identifier characters
+    // are letters, digits and "_".
+    bool (*langIsCFamily)(int32_t index);
+    bool (*langSupportsSmartIndent)(int32_t index);
+    bool (*langSupportsSmartTab)(int32_t index);
+    // The position lies in a line comment: *kind 1 (neutral: 0, *kind 0).
+    int (*langIsInLineComment)(int32_t index, FileBuffer *doc, int32_t line, int32_t column, int *kind);
+    int (*langClassifyToken)(int32_t index, const char *token); // 1 and 2: statement keywords
+    bool (*langIsIdentChar)(int32_t index, int ch);
+    // The shared scanner: the end of the token that starts at text (a run of identifier characters, a
+    // quoted string or character constant, or one other character; the neutral scanner's rule). At the end
+    // of the text, text itself.
+    const char *(*tokEnd)(const char *text);
 };
 
 // Project flag bits the document core reads.
@@ -160,17 +224,26 @@ struct DocSymbolHook {
     // The project's entry for the buffer's file is marked for re-parse, or (with checkFile) its stored time
     // and size differ from the file's: false.
     bool (*projFileChanged)(int32_t slot, FileBuffer *doc, bool checkFile);
+    // A chosen completion's symbol record is of a function-like kind: false.
+    bool (*symbolIsFunctionLike)(const void *symbol);
 };
 
 struct DocBrowseHook {
     void (*ctwNoteDocChanged)(FileBuffer *doc);   // nothing
     void (*pwRefresh)();                          // nothing
     void (*symbolWindowRefresh)(FileBuffer *doc); // nothing
+    // Builds a function's parameter list for a completion and inserts it over the word at the caret, its
+    // length in *outLength: 0 on success (neutral: 1, nothing inserted).
+    int (*buildParamText)(const void *symbol, int32_t *outLength);
 };
 
 struct DocSearchHook {
     int (*searchResultsOption)(); // 0: ask; 1 replace, 2 append an existing results buffer
     void (*searchCachesReset)();  // forget the cached document and type state. Nothing.
+    // Searches backwards from (*line, *column) for the open bracket that matches the close one there,
+    // reading lines into record: nonzero with its position in *line, *column; 0 (neutral) when none.
+    int (*findOpeningBracket)(FileBuffer *doc, int32_t *line, int32_t *column, char open, char close,
+                              LineRecord *record);
 };
 
 struct DocMacroHook {

@@ -54,6 +54,7 @@ enum : uint32_t {
     DTA_STATUS_FORM = 3u << 4,       // 0 "Line, Col, Symbol", 1 "Line, Col, Char, Byte"
     DTA_USE_DEFAULT = 1u << 6,       // "Use options from Default type"
     DTA_NOT_IN_PROJECTS = 1u << 7,   // "Include when adding to projects" cleared
+    DTA_MARGIN_PIXELS = 1u << 8,     // the margin counts pixels, and typing does not expand tabs
     DTA_EMULATE_SCREEN = 1u << 9,    // "Emulate screen fonts when printing"
     DTA_LINE_UP_WHITE = 1u << 10,    // "Line up white space" (the font's narrow-punctuation bit)
     DTA_VISIBLE_TABS = 1u << 12,     // "Visible tabs"

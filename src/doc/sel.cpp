@@ -194,6 +194,15 @@ bool SelContainsPos(const Sel *sel, int32_t line, int32_t column) {
     return PosInRange(line, column, r.firstLine, r.firstColumn, r.lastLine, r.lastColumn);
 }
 
+void SelLineSpan(const Sel *sel, int32_t *first, int32_t *last) {
+    Sel lines = *sel;
+    SelNormalize(&lines);
+    const Car &r = lines.range;
+    *first = r.firstLine;
+    *last = r.nonEmpty && r.lastLine > r.firstLine && r.lastColumn == 0 ? r.lastLine - 1 : r.lastLine;
+    *last = Min(*last, DocLastLine(sel->doc));
+}
+
 // ---- Stored bytes ----
 
 // The offset of a position, a column past the text counting up to the line's stored end.

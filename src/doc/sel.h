@@ -68,6 +68,9 @@ bool SelSpansWholeLines(const Sel *sel);
 bool SelEndsAtLineEnd(const Sel *sel);
 bool SelEndsAtDocLineEnd(const Sel *sel);
 bool SelContainsPos(const Sel *sel, int32_t line, int32_t column);
+// The lines the commands that work on whole lines take from a selection: first to last, where a selection
+// ending at the start of a line below its first does not take that line; within the buffer.
+void SelLineSpan(const Sel *sel, int32_t *first, int32_t *last);
 bool PosInRange(int32_t line, int32_t column, int32_t firstLine, int32_t firstColumn, int32_t lastLine,
                 int32_t lastColumn);
 

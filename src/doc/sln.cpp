@@ -153,3 +153,44 @@ void LineFromPstr(const unsigned char *pstr, LineRecord *record) {
 void LineFromSz(const char *sz, LineRecord *record) {
     LineFromText(sz, (int32_t)strnlen(sz, LINE_TEXT_MAX), record);
 }
+
+// ---- Display columns ----
+
+static int32_t LineCharWidth(char c, int32_t column, int32_t tabWidth) {
+    return c == '\t' ? tabWidth - column % tabWidth : 1;
+}
+
+int32_t LineDisplayColumn(const LineRecord *record, int32_t index, int32_t tabWidth) {
+    if (tabWidth < 1) tabWidth = 1;
+    int32_t column = 0, end = LineClampPos(record, index);
+    for (int32_t i = 0; i < end; i++) column += LineCharWidth(record->text[i], column, tabWidth);
+    return column;
+}
+
+int32_t LineColumnAtDisplay(const LineRecord *record, int32_t column, int32_t tabWidth) {
+    if (tabWidth < 1) tabWidth = 1;
+    int32_t at = 0;
+    for (int32_t i = 0; i < record->length; i++) {
+        at += LineCharWidth(record->text[i], at, tabWidth);
+        if (at > column) return i;
+    }
+    return record->length;
+}
+
+int32_t LineLeadingWhite(const LineRecord *record) {
+    int32_t n = 0;
+    while (n < record->length && LineIsBlank(record->text[n])) n++;
+    return n;
+}
+
+bool LineIsBlankText(const LineRecord *record) {
+    return LineLeadingWhite(record) == record->length;
+}
+
+int32_t LineSetIndent(LineRecord *record, int32_t width, int32_t tabWidth, bool blanksOnly) {
+    if (tabWidth < 1) tabWidth = 1;
+    LineDeleteChars(record, 0, LineLeadingWhite(record));
+    int32_t tabs = blanksOnly ? 0 : width / tabWidth;
+    int32_t n = LineInsertFill(record, 0, ' ', blanksOnly ? width : width % tabWidth);
+    return n + LineInsertFill(record, 0, '\t', tabs);
+}

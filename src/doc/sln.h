@@ -44,3 +44,14 @@ int LineExpandTabs(LineRecord *record, int32_t tabWidth);
 void LineFromPstr(const unsigned char *pstr, LineRecord *record);
 void LineFromSz(const char *sz, LineRecord *record);                     // cut at LINE_TEXT_MAX
 void LineFromText(const char *text, int32_t length, LineRecord *record); // cut at LINE_TEXT_MAX
+
+// Display columns, tabs expanded at the tab width: the column of a character index (an index at or past
+// the end, such as 4096, gives the line's whole width), and the index of the character that covers a
+// display column (the length past the end).
+int32_t LineDisplayColumn(const LineRecord *record, int32_t index, int32_t tabWidth);
+int32_t LineColumnAtDisplay(const LineRecord *record, int32_t column, int32_t tabWidth);
+int32_t LineLeadingWhite(const LineRecord *record); // the blanks and tabs it begins with
+bool LineIsBlankText(const LineRecord *record);     // nothing but blanks and tabs
+// Replaces the leading blanks and tabs by white space of a display width: tabs then blanks, or blanks only;
+// as much as fits within LINE_TEXT_MAX. The length of the new leading white space.
+int32_t LineSetIndent(LineRecord *record, int32_t width, int32_t tabWidth, bool blanksOnly);

@@ -70,6 +70,10 @@ void CmdRunSetHeapStatus(bool on) {
     cmdRunHeapStatus = on;
 }
 
+bool CmdRunLogCommandsOn() {
+    return cmdRunLogCommands;
+}
+
 int32_t CurrentCommand() {
     return cmdRunCurrent;
 }

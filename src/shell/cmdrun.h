@@ -36,6 +36,7 @@ bool ReportLowResources(); // shows the low-resources message: true when resourc
 // is on; "HeapStatus" shows the heap's figures after every command.
 void CmdRunSetLogCommands(bool on);
 void CmdRunSetHeapStatus(bool on);
+bool CmdRunLogCommandsOn();
 
 // Row 109 "Redraw Screen": redraws every window of the program.
 int CmdRedrawScreen(int32_t command);

@@ -4,7 +4,9 @@
 // - a menu selection that reaches the default window procedure shows the command's description, except in
 //   help mode, whose prompt stays;
 // - a toolbar tooltip reads the command table and the key map;
-// - the document core's colours come from the style sheet and the display's colour settings.
+// - the document core's colours come from the style sheet and the display's colour settings;
+// - a source window types through the key map and the dispatcher while the program runs: characters open a
+//   typing run, Enter keeps it, and any other command ends it first; the frame's deactivation ends it too.
 #include "app/app.h"
 #include "app/cmdtab.h"
 
@@ -13,10 +15,16 @@
 #include "display/dispopt.h"
 #include "display/style.h"
 #include "doc/dochook.h"
+#include "display/sw.h"
+#include "doc/docfetch.h"
+#include "doc/insert.h"
 #include "shell/cmd.h"
 #include "shell/help.h"
 #include "shell/keymap.h"
+#include "shell/framehook.h"
 #include "shell/status.h"
+#include "shell/vars.h"
+#include "support/vxtest.h"
 #include "ui/menu.h"
 #include "ui/toolbar.h"
 
@@ -86,6 +94,35 @@ TEST_F(AppTest, ToolbarTipsReadTheCommandTableAndTheKeyMap) {
     char text[TOOLBAR_TIP_MAX];
     ToolbarTipText(57, text, sizeof text);
     EXPECT_STREQ(text, "Open... (Ctrl+O) - opens a file");
+}
+
+TEST_F(AppTest, SourceWindowTypesThroughTheKeyMap) {
+    ASSERT_TRUE(ScratchFileCreate());
+    char path[256];
+    snprintf(path, sizeof path, "%s\\typed.txt", VxTempDir().c_str());
+    FileBuffer *doc = DocNew(path);
+    ASSERT_NE(doc, nullptr);
+    HWND window = SwCreate(nullptr, doc, 0, 0, 300, 200);
+    ASSERT_NE(window, nullptr);
+    SendMessageA(window, SW_MSG_KEY, 'x', 0);
+    EXPECT_FALSE(IsTypingRun()) << "nothing is typed before the program runs";
+    g_appRunState = APP_RUNNING;
+    for (KeyCode key : {(KeyCode)'a', (KeyCode)'\r', (KeyCode)'b'}) SendMessageA(window, SW_MSG_KEY, key, 0);
+    EXPECT_TRUE(IsTypingRun()) << "Enter is a typing command: the run stays open";
+    SendMessageA(window, SW_MSG_KEY, KEY_FUNCTION | 0x79, 0); // F10: Indent Right
+    EXPECT_FALSE(IsTypingRun());
+    static LineRecord line;
+    GetLine(doc, 0, &line);
+    EXPECT_STREQ(line.text, "a");
+    GetLine(doc, 1, &line);
+    EXPECT_STREQ(line.text, "\tb");
+    SendMessageA(window, SW_MSG_KEY, 'c', 0);
+    FrameDoc().endTypingRun();
+    EXPECT_FALSE(IsTypingRun()) << "the frame's deactivation";
+    g_appRunState = APP_STARTING;
+    DestroyWindow(window);
+    DocFree(doc, true);
+    ScratchFileClose(false);
 }
 
 } // namespace

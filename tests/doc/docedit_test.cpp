@@ -4,8 +4,8 @@
 // - refusals: BeginEdit on a read-only buffer changes nothing and the idle turn shows the message once;
 // - EndEdit without an open edit changes nothing;
 // - failures inside an edit (an allocation through the heap's seam) roll the edit back, shown once;
-// - the line operations: copying lines by their runs, appending, the range delete, splitting, joining at the
-//   line limit, reverting to the disk lines and its refusals, finding text, tabs and trailing blanks.
+// - the line operations: copying lines by their runs, appending, the range delete, the range copy (an empty
+//   range inserts nothing), splitting, joining at the line limit, reverting to the disk lines and its refusals, finding text, tabs and trailing blanks.
 #include "doctest.h"
 
 #include "doc/car.h"
@@ -261,6 +261,11 @@ TEST_F(DocEditTest, CopyRangeReplacesText) {
     CarSet(&to, 1, 0, 1, 0);
     ASSERT_TRUE(DocCopyRange(src, &from, dst, &to));
     EXPECT_EQ(LineText(dst, 1), "etbeta");
+    // Fault mended: an empty range inserted the text of the copy before it.
+    CarSet(&from, 0, 0, 0, 0);
+    CarSet(&to, 1, 2, 1, 6);
+    ASSERT_TRUE(DocCopyRange(src, &from, dst, &to));
+    EXPECT_EQ(LineText(dst, 1), "et") << "an empty range deletes the target's text and inserts nothing";
 }
 
 TEST_F(DocEditTest, SplitLine) {

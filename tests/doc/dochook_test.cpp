@@ -1,9 +1,10 @@
 // The services of the subsystems above the document core:
-// - every call answers neutrally while no table is registered;
+// - every call answers neutrally while no table is registered; the neutral scanner's tokens;
 // - a registered table answers, a null registration and the seam reset put the neutral one back.
 #include "doc/dochook.h"
 
 #include "base/seam.h"
+#include "doc/docedit.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,26 @@ TEST(DocHook, NeutralAnswers) {
     DocLang().parseBufferPublish(nullptr);
     EXPECT_EQ(DocSearch().searchResultsOption(), 0);
     EXPECT_FALSE(DocMacro().macroRunningFrom(nullptr));
+    EXPECT_EQ(DocDisplay().currentSw(), nullptr);
+    EXPECT_EQ(DocDisplay().selectMatch(), 1) << "no match";
+    EXPECT_EQ(DocDisplay().swVisibleLastLine(nullptr), DOC_LINE_END) << "every line in view";
+    EXPECT_FALSE(DocShell().notRunning()) << "typing is not refused";
+    int32_t length = -1;
+    EXPECT_EQ(DocBrowse().buildParamText(nullptr, &length), 1);
+    EXPECT_EQ(length, 0);
+    EXPECT_TRUE(DocLang().langIsIdentChar(0, '_'));
+    EXPECT_FALSE(DocLang().langIsIdentChar(0, '-'));
+}
+
+TEST(DocHook, NeutralScanner) {
+    DocHookReset();
+    const struct {
+        const char *text;
+        int length;
+    } tokens[] = {
+        {"abc_9(x)", 5}, {"\"a\\\"b\" c", 6}, {"'\\''", 4}, {"\"open", 5}, {"->", 1}, {"", 0},
+    };
+    for (const auto &t : tokens) EXPECT_EQ(DocLang().tokEnd(t.text) - t.text, t.length) << t.text;
 }
 
 TEST(DocHook, RegisteredThenReset) {

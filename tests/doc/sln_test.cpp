@@ -2,11 +2,13 @@
 // - inserting strings and fills at the line limit (refused whole, or cut to fit);
 // - appending at and around the limit;
 // - setting, filling, deleting, collapsing blanks and expanding tabs, the NUL kept after every change;
-// - the file form read back, a damaged one refused.
+// - the file form read back, a damaged one refused;
+// - display columns with tabs, both ways; leading white space measured and set as tabs or blanks.
 #include "doc/sln.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -77,6 +79,40 @@ TEST(LineRecord, ExpandTabs) {
     record = Line(wide);
     EXPECT_EQ(LineExpandTabs(&record, 8), 0);
     EXPECT_EQ(Text(record), wide);
+}
+
+TEST(LineRecord, DisplayColumnsAndIndentation) {
+    LineRecord record = Line("\tab\tc");
+    const struct { int32_t index, column; } columns[] = {{0, 0}, {1, 4}, {3, 6}, {4, 8}, {5, 9}, {4096, 9}};
+    for (const auto &c : columns) EXPECT_EQ(LineDisplayColumn(&record, c.index, 4), c.column) << c.index;
+    const struct {
+        int32_t column, index;
+    } indexes[] = {{0, 0}, {3, 0}, {4, 1}, {6, 3}, {7, 3}, {8, 4}, {20, 5}};
+    for (const auto &i : indexes) EXPECT_EQ(LineColumnAtDisplay(&record, i.column, 4), i.index) << i.column;
+
+    const struct {
+        const char *before;
+        int32_t width;
+        bool blanks;
+        const char *after;
+    } indents[] = {
+        {" \t x", 10, false, "\t\t  x"},
+        {"x", 6, true, "      x"},
+        {"\t\tx", 0, false, "x"},
+        {"   ", 4, false, "\t"},
+    };
+    for (const auto &i : indents) {
+        record = Line(i.before);
+        EXPECT_EQ(LineSetIndent(&record, i.width, 4, i.blanks), (int32_t)strspn(i.after, " \t")) << i.before;
+        EXPECT_EQ(Text(record), i.after) << i.before;
+    }
+    EXPECT_EQ(LineLeadingWhite(&record), 1);
+    EXPECT_TRUE(LineIsBlankText(&record));
+    record = Line(" \t x");
+    EXPECT_FALSE(LineIsBlankText(&record));
+    record = Line(" \t ");
+    EXPECT_TRUE(LineIsBlankText(&record));
+    EXPECT_EQ(LineSetIndent(&record, LINE_TEXT_MAX + 8, 4, true), LINE_TEXT_MAX) << "cut at the line limit";
 }
 
 } // namespace
