@@ -25,6 +25,8 @@
 #include "doc/dta.h"
 #include "shell/cfgmenu.h"
 #include "shell/cfgsect.h"
+#include "shell/cmd.h"
+#include "shell/cmduser.h"
 #include "ui/dlgalert.h"
 
 #include <cstring>
@@ -340,6 +342,7 @@ struct CfgLoad {
     bool displayGroup;
     CfgStage stage[CONFIG_SLOTS];
     ConfigSection sections[CONFIG_SLOTS];
+    uint8_t usedIds[USER_COMMAND_SLOTS / 8]; // the user commands that existed before the load
 };
 
 static bool CfgRefuse(const CfgLoad *load, const char *message) {
@@ -429,6 +432,24 @@ static void CfgApplyAll(CfgLoad *load) {
     }
 }
 
+// Readers find user commands by name, making those that are missing: a refused file takes them away again.
+static bool CfgUserIdUsed(int32_t slot) {
+    UserCommand entry;
+    return UserCommandGet(CMD_USER_FIRST + slot, &entry);
+}
+
+static void CfgNoteUserIds(CfgLoad *load) {
+    for (int32_t slot = 0; slot < UserCommandSlots(); slot++)
+        if (CfgUserIdUsed(slot)) load->usedIds[slot / 8] |= (uint8_t)(1 << (slot % 8));
+}
+
+static void CfgDropNewUserIds(const CfgLoad *load) {
+    for (int32_t slot = 0; slot < UserCommandSlots(); slot++) {
+        bool before = load->usedIds[slot / 8] & (1 << (slot % 8));
+        if (!before && CfgUserIdUsed(slot)) UserCommandRemove(CMD_USER_FIRST + slot);
+    }
+}
+
 // The header's description, which may come without its NUL.
 static void CfgTakeDescription(const ConfigHeader *header) {
     memcpy(configDescription, header->description, CONFIG_DESCRIPTION_SIZE - 1);
@@ -460,12 +481,14 @@ bool ConfigLoadMasked(const char *path, uint32_t mask) {
     load->path = path;
     load->file = file;
     load->mask = mask;
+    CfgNoteUserIds(load);
     bool ok = CfgReadHeader(load) && CfgStageAll(load);
     if (ok) {
         configLoadedVersion = load->header.version;
         CfgApplyAll(load);
     }
     CfgDiscardAll(load);
+    if (!ok) CfgDropNewUserIds(load);
     FileClose(file);
     if (ok) CfgLoaded(load);
     MemFree(load);

@@ -324,6 +324,20 @@ TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
     }
 }
 
+TEST_F(ConfigFileTest, RefusedFileMakesNoUserCommand) {
+    ASSERT_TRUE(KeyMapAdd(GetUserCommandId("Fresh"), KEY_CTRL | 'Q'));
+    ASSERT_TRUE(ConfigSave(path.c_str(), false, CONFIG_ALL));
+    KeyMapDelete(KeyMapFind(KEY_CTRL | 'Q'));
+    UserCommandsFree();
+    int32_t kept = GetUserCommandId("Kept");
+    std::string bytes = FileBytes(path);
+    Put32(bytes, SlotOffset(bytes, CONFIG_SLOT_MENUS), 1000); // read after the key map
+    WriteBytes(path, bytes);
+    EXPECT_FALSE(LoadConfigFile(path.c_str()));
+    EXPECT_EQ(FindUserCommandByName("Fresh"), 0);
+    EXPECT_EQ(FindUserCommandByName("Kept"), kept);
+}
+
 TEST_F(ConfigFileTest, MissingFileChangesNothingQuietly) {
     Snapshot before = Take();
     EXPECT_FALSE(LoadConfigFile((dir + "\\none.cf3").c_str()));
