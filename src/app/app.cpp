@@ -2,12 +2,15 @@
 // registers answers its neutral answer, so each owner that exists is wired here.
 #include "app/app.h"
 
+#include "app/appcfg.h"
+
 #include "base/erc.h"
 #include "base/inputpend.h"
 #include "base/keyinp.h"
 #include "base/trl.h"
 #include "base/wnd.h"
 #include "shell/cmd.h"
+#include "shell/config.h"
 #include "shell/help.h"
 #include "shell/instance.h"
 #include "shell/keymap.h"
@@ -52,14 +55,18 @@ static const CmdHooks appCmdHooks = {
     .resetMacroHandles = nullptr,
 };
 
-// The toolbars' tooltips read the command table and the key map. The configuration's dirty mark joins them
-// when the configuration module stands; until then a band resized by the user is not noted.
+// A band resized by the user changes the configuration.
+static void AppToolbarConfigDirty(bool flag) {
+    SetConfigDirty(flag);
+}
+
+// The toolbars' tooltips read the command table and the key map.
 static const ToolbarHooks appToolbarHooks = {
     .commandName = GetCommandName,
     .commandDescription = GetCommandDescription,
     .keyForCommand = KeyForCommand,
     .keyName = KeyCodeName,
-    .setConfigDirty = nullptr,
+    .setConfigDirty = AppToolbarConfigDirty,
 };
 
 void AppWireHooks() {
@@ -73,4 +80,5 @@ void AppWireHooks() {
     CmdSetHooks(&appCmdHooks);
     WndSetMenuHelpHook(MenuOnSelect);
     ToolbarSetHooks(&appToolbarHooks);
+    AppWireConfig();
 }
