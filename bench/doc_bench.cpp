@@ -5,8 +5,13 @@
 // fetch cache (that line and the 50 lines a window shows there) with the seeks it took, and the process's
 // working set and private bytes after loading and after showing; then reading every line, one ReplaceLine at
 // line 500,000, saving over the file (byte copy) and Save As with LF ends, each beside the floor.
+// Then undo: 1,000 edits spread over the file (one line replaced every 1,000 lines, each its own edit, so each
+// takes a snapshot), the time per edit beside the floor of writing one snapshot's bytes with WriteFile, the
+// undo file's growth, and the time per undo of all 1,000 beside the floor of reading one snapshot's bytes into
+// a new block.
 // The last line is always the summary: load/floor (CR LF file), mem/file (private bytes after showing less
-// those before loading, over the file size; a mapped view's pages are the system's file cache), show_ms.
+// those before loading, over the file size; a mapped view's pages are the system's file cache), show_ms,
+// edit/floor and undo/floor.
 #include "base/file.h"
 #include "base/filecache.h"
 #include "base/fileos.h"
@@ -16,6 +21,7 @@
 #include "doc/docfetch.h"
 #include "doc/docfile.h"
 #include "doc/dochook.h"
+#include "doc/undo.h"
 #include "shell/hubinit.h"
 
 #define PSAPI_VERSION 2
@@ -26,11 +32,18 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
 
-enum { BENCH_LINES = 1000000, BENCH_LONG_EVERY = 50000, BENCH_LONG = 5000, BENCH_SHOWN = 50 };
+enum {
+    BENCH_LINES = 1000000,
+    BENCH_LONG_EVERY = 50000,
+    BENCH_LONG = 5000,
+    BENCH_SHOWN = 50,
+    BENCH_EDITS = 1000,
+};
 
 double Ms(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
@@ -154,6 +167,67 @@ void EditAndSave(FileBuffer *doc, const std::string &path, double floor) {
     (void)bytes;
 }
 
+// WriteFile of `bytes` bytes into a new temporary file, and ReadFile of them back into a new block, each the
+// mean of ten: the floors of writing and reading a snapshot. An undo reads into new blocks (the buffer keeps
+// its tables until the whole snapshot is read), whose first touch of each page is part of the cost.
+void SnapshotFloors(uint32_t bytes, double *writeMs, double *readMs) {
+    const int rounds = 10;
+    std::string path = TempPath("vx-doc-bench-floor.tmp");
+    std::string buffer(bytes, 'x');
+    DWORD moved = 0;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; i++) WriteFile(h, buffer.data(), bytes, &moved, nullptr);
+    *writeMs = Ms(start) / rounds;
+    SetFilePointer(h, 0, nullptr, FILE_BEGIN);
+    start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; i++) {
+        Handle *block = HAlloc(bytes);
+        ReadFile(h, block->ptr, bytes, &moved, nullptr);
+        HFree(block);
+    }
+    *readMs = Ms(start) / rounds;
+    CloseHandle(h);
+    DeleteFileA(path.c_str());
+}
+
+struct UndoFigures {
+    double editRatio;
+    double undoRatio;
+};
+
+// 1,000 edits spread over the file, each its own step, then every one of them undone.
+UndoFigures EditsAndUndos(FileBuffer *doc) {
+    static LineRecord record, before, after;
+    int32_t lines = doc->lnMac;
+    GetLine(doc, 500, &before);
+    LineFromSz("a line replaced by one of the spread edits", &record);
+    auto start = std::chrono::steady_clock::now();
+    int edited = 0;
+    for (int i = 0; i < BENCH_EDITS; i++)
+        edited += ReplaceLine(doc, i * (BENCH_LINES / BENCH_EDITS) + 500, &record);
+    double editMs = Ms(start) / (double)BENCH_EDITS;
+    uint32_t grown = FileGetSize(doc->fnUndo);
+    double writeFloor, readFloor;
+    SnapshotFloors(grown / BENCH_EDITS, &writeFloor, &readFloor);
+    start = std::chrono::steady_clock::now();
+    int undone = 0;
+    while (UndoCanUndo(doc) && UndoStep(doc)) undone++;
+    double undoMs = Ms(start) / (undone ? undone : 1);
+    GetLine(doc, 500, &after);
+    bool restored = doc->lnMac == lines && before.length == after.length &&
+                    memcmp(before.text, after.text, (size_t)before.length) == 0;
+    printf("  %d edits spread over the file: %.2f ms per edit, %.2f x the floor (WriteFile of a snapshot, "
+           "%.2f ms)\n",
+           edited, editMs, editMs / writeFloor, writeFloor);
+    printf("  undo file: %.1f MB after %d edits, %.2f MB per edit\n", grown / 1e6, edited,
+           grown / 1e6 / (double)BENCH_EDITS);
+    printf("  %d undos: %.2f ms per undo, %.2f x the floor (ReadFile of a snapshot into a new block, %.2f "
+           "ms)%s\n",
+           undone, undoMs, undoMs / readFloor, readFloor, restored ? "" : "  NOT RESTORED");
+    return {editMs / writeFloor, undoMs / readFloor};
+}
+
 } // namespace
 
 int main() {
@@ -195,9 +269,13 @@ int main() {
     doc = DocLoadFile(copy.c_str(), -1, false);
     EditAndSave(doc, copy, floor);
     DocFree(doc, false);
+    printf("Undo\n");
+    doc = DocLoadFile(copy.c_str(), -1, false);
+    UndoFigures undo = EditsAndUndos(doc);
+    DocFree(doc, false);
     DeleteFileA(copy.c_str());
     ScratchFileClose(false);
-    printf("load/floor=%.2f mem/file=%.2f show_ms=%.1f\n", loadRatio,
-           (shown.privateBytes - before.privateBytes) / size, showMs);
+    printf("load/floor=%.2f mem/file=%.2f show_ms=%.1f edit/floor=%.2f undo/floor=%.2f\n", loadRatio,
+           (shown.privateBytes - before.privateBytes) / size, showMs, undo.editRatio, undo.undoRatio);
     return 0;
 }

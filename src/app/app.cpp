@@ -30,6 +30,12 @@ static bool AppMenuHolds(int32_t command) {
     return MenuIndexOfCmd(command) >= 0;
 }
 
+// A menu's description goes to the status bar like any message: not while messages are suspended, so that
+// help mode's prompt stays while the user looks through the menus.
+static void AppMenuStatusMessage(const char *text) {
+    StatusPrintf("%s", text);
+}
+
 // The shell's services that the window library's menus, toolbars and lists use. The command-state update
 // and the status bar's position cache come with the shell's frame and status bar.
 static const MenuShellHooks appMenuShell = {
@@ -42,7 +48,7 @@ static const MenuShellHooks appMenuShell = {
     .keyToCommand = KeyToCommand,
     .updateCommandStates = nullptr,
     .statusResetPosCache = nullptr,
-    .statusMessage = StatusSetMessage,
+    .statusMessage = AppMenuStatusMessage,
     .helpModeIsOn = HelpModeIsOn,
 };
 

@@ -8,7 +8,10 @@
 // every command but the essential ones: those that save, close, exit and reach the menus.
 #include "app/cmdtab.h"
 
+#include "doc/undo.h"
+#include "shell/about.h"
 #include "shell/cmdrun.h"
+#include "shell/help.h"
 
 namespace {
 
@@ -147,7 +150,7 @@ const CommandRecord cmdTable[] = {
     /*  31 */
     Unnamed(CMD_GROUP_ALL, ESSENTIAL, "Places the cursor where the mouse is clicked.", CmdUnavailable),
     /*  32 */ Unnamed(CMD_GROUP_NONE, ANY, "Custom Command or Editor Macro.", CmdUnavailable),
-    /*  33 */ Cmd("Help...", CMD_GROUP_HELP, ESSENTIAL, "Opens the help contents."),
+    /*  33 */ Cmd("Help...", CMD_GROUP_HELP, ESSENTIAL, "Opens the help contents.", CmdHelp),
     /*  34 */ Cmd("Rename...", CMD_GROUP_EDIT, EDITING, "Renames the current file."),
     /*  35 */ Cmd("Scroll Half Page Up", CMD_GROUP_NAVIGATION, VIEWING, "Scrolls the window up half a page."),
     /*  36 */
@@ -196,10 +199,11 @@ const CommandRecord cmdTable[] = {
     /*  63 */
     Cmd("Replace...", CMD_GROUP_EDIT, EDITING, "Replaces a pattern with new text in the current file."),
     /*  64 */
-    Cmd("About Veltrix...", CMD_GROUP_APPLICATION, ANY, "Shows the program's version and copyright."),
+    Cmd("About Veltrix...", CMD_GROUP_APPLICATION, ANY, "Shows the program's version and copyright.",
+        CmdAbout),
     /*  65 */
     Cmd("Help Mode", CMD_GROUP_HELP, ANY,
-        "Switches help mode on: the next command shows its help instead of running."),
+        "Switches help mode on: the next command shows its help instead of running.", CmdHelpMode),
     /*  66 */ Cmd("Go To Line...", CMD_GROUP_NAVIGATION, VIEWING, "Moves the cursor to a line number."),
     /*  67 */
     Cmd("Project Settings...", CMD_GROUP_OPTIONS, ANY, "Changes the settings of the current project."),
@@ -234,8 +238,8 @@ const CommandRecord cmdTable[] = {
     /*  86 */
     Cmd("Jump To Definition", CMD_GROUP_SYMBOL, VIEWING,
         "Jumps to the definition of the symbol at the cursor."),
-    /*  87 */ Cmd("Undo", CMD_GROUP_EDIT, UNDO, "Undoes the last change."),
-    /*  88 */ Cmd("Redo", CMD_GROUP_EDIT, REDO, "Redoes the last undone change."),
+    /*  87 */ Cmd("Undo", CMD_GROUP_EDIT, UNDO, "Undoes the last change.", CmdUndo),
+    /*  88 */ Cmd("Redo", CMD_GROUP_EDIT, REDO, "Redoes the last undone change.", CmdRedo),
     /*  89 */ Cmd("Save All", CMD_GROUP_FILE, ESSENTIAL, "Saves all changed files."),
     /*  90 */ Cmd("Cut", CMD_GROUP_EDIT, SELECTION, "Cuts the selection to the clipboard."),
     /*  91 */ Cmd("Copy", CMD_GROUP_EDIT, SELECTION, "Copies the selection to the clipboard."),
@@ -498,7 +502,8 @@ const CommandRecord cmdTable[] = {
     Cmd("Restart Windows", CMD_GROUP_APPLICATION, ESSENTIAL, "Closes all files and restarts Windows."),
     /* 287 */ Cmd("Tile Vertical", CMD_GROUP_WINDOWS, VIEWING, "Tiles the windows side by side."),
     /* 288 */
-    Cmd("SDK Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the SDK help file."),
+    Cmd("SDK Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the SDK help file.",
+        CmdSdkHelp),
     /* 289 */ Cmd("Project Window", CMD_GROUP_VIEW, ANY, "Shows or hides the project window."),
     /* 290 */
     Cmd("Sort Symbol Window", CMD_GROUP_OPTIONS, VIEWING, "Sorts the current window's symbol window."),
@@ -522,8 +527,9 @@ const CommandRecord cmdTable[] = {
     /* 304 */ MacroFunction("ASCIIFROMCHAR"),
     /* 305 */ MacroFunction("STARTMSG"),
     /* 306 */ MacroFunction("ENDMSG"),
-    /* 307 */ Cmd("Undo All", CMD_GROUP_EDIT, UNDO, "Undoes every change since the file was opened."),
-    /* 308 */ Cmd("Redo All", CMD_GROUP_EDIT, REDO, "Redoes every undone change."),
+    /* 307 */
+    Cmd("Undo All", CMD_GROUP_EDIT, UNDO, "Undoes every change since the file was opened.", CmdUndo),
+    /* 308 */ Cmd("Redo All", CMD_GROUP_EDIT, REDO, "Redoes every undone change.", CmdRedo),
     /* 309 */ Cmd("Repeat Typing", CMD_GROUP_EDIT, EDITING, "Repeats the last typing."),
     /* 310 */
     Cmd("Start Recording", CMD_GROUP_EDIT, RECORD_START, "Starts recording keystrokes and commands."),
@@ -568,7 +574,7 @@ const CommandRecord cmdTable[] = {
     /* 342 */ Cmd("Load File...", CMD_GROUP_FILE, ANY, "Opens a file chosen from the project's file list."),
     /* 343 */ Cmd("Activate View Menu", CMD_GROUP_MENU, ESSENTIAL, "Activates the View menu."),
     /* 344 */ Cmd("Cut To Clip...", CMD_GROUP_EDIT, SELECTION, "Cuts the selection to a clip."),
-    /* 345 */ Cmd("Setup WinHelp File", CMD_GROUP_HELP, ANY, "Chooses the SDK help file."),
+    /* 345 */ Cmd("Setup WinHelp File", CMD_GROUP_HELP, ANY, "Chooses the SDK help file.", CmdSetupWinHelp),
     /* 346 */ Local(CMD_CLASS_LIST_WINDOW, "Open", "Opens the selected item."),
     /* 347 */
     Cmd("Smart Rename...", CMD_GROUP_EDIT, EDITING,
@@ -757,9 +763,10 @@ const CommandRecord cmdTable[] = {
     /* 471 */
     Cmd("View Relation Vertical Graph", CMD_GROUP_VIEW, ANY,
         "Shows the relation window as a vertical graph."),
-    /* 472 */ Cmd("Setup HTML Help", CMD_GROUP_HELP, ANY, "Chooses the HTML help file."),
+    /* 472 */ Cmd("Setup HTML Help", CMD_GROUP_HELP, ANY, "Chooses the HTML help file.", CmdSetupHtmlHelp),
     /* 473 */
-    Cmd("HTML Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the HTML help file."),
+    Cmd("HTML Help...", CMD_GROUP_HELP, ANY, "Looks up the word at the cursor in the HTML help file.",
+        CmdHtmlHelp),
     /* 474 */ Local(CMD_CLASS_FILE_BROWSER, "New File...", "Creates a new file in the selected folder."),
     /* 475 */ Local(CMD_CLASS_FILE_BROWSER, "Delete", "Deletes the selected file."),
     /* 476 */
@@ -921,7 +928,8 @@ const CommandRecord cmdTable[] = {
     /* 610 */ Unnamed(CMD_GROUP_ALL, ESSENTIAL, "", nullptr),
     /* 611 */ Unnamed(CMD_GROUP_ALL, ESSENTIAL, "", nullptr),
     /* 612 */ Unnamed(CMD_GROUP_ALL, ESSENTIAL, "", nullptr),
-    /* 613 */ Cmd("Tramontel on the Web", CMD_GROUP_APPLICATION, ANY, "Opens the Tramontel web site."),
+    /* 613 */
+    Cmd("Tramontel on the Web", CMD_GROUP_APPLICATION, ANY, "Opens the Tramontel web site.", CmdWebSite),
     /* 614 */ MacroOperator(nullptr),
     /* 615 */ Cmd("Refresh Relation Window", CMD_GROUP_APPLICATION, ANY, "Refreshes the relation window."),
     /* 616 */ Cmd("General Options...", CMD_GROUP_OPTIONS, ANY, "Changes the general options."),

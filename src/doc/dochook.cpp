@@ -21,11 +21,12 @@ static void DocHookMoveCaret(int32_t, int32_t) {}
 static int DocHookPositionsDone(int, FileBuffer *) {
     return 1;
 }
-
-static int32_t DocHookNoColumn(void *, int32_t, int32_t) {
+static int DocHookNoHistory() {
     return 0;
 }
-static int DocHookNoHistory() {
+static void DocHookNothingLine(int32_t) {}
+
+static int32_t DocHookNoColumn(void *, int32_t, int32_t) {
     return 0;
 }
 static int32_t DocHookNoWidth(FileBuffer *) {
@@ -63,7 +64,6 @@ static const DocDisplayHook docDisplayNeutral = {
     .swApplyDocPositions = DocHookNothingDoc,
     .swColumnFromX = DocHookNoColumn,
     .swXFromColumn = DocHookNoColumn,
-    .pushSelectionHistory = DocHookNoHistory,
     .flushFormatCache = DocHookNothing,
     .redrawAllSw = DocHookNothing,
     .swCharWidth = DocHookNoWidth,
@@ -73,6 +73,11 @@ static const DocDisplayHook docDisplayNeutral = {
     .styleFillFlags = DocHookNoFlags0,
     .printColours = DocHookPrintColours,
     .styleApplyText = DocHookNoStyle,
+    .pushSelectionHistory = DocHookNoHistory,
+    .swResetLinePastEnd = DocHookNothingLine,
+    .swUpdateCurrent = DocHookNothing,
+    .swUpdateAll = DocHookNothing,
+    .showSelection = DocHookNothing,
 };
 
 static const DocOptions docOptionsNeutral{};
@@ -91,6 +96,7 @@ static FileBuffer *DocHookNoDoc() {
 static const DocOptions *DocHookOptions() {
     return &docOptionsNeutral;
 }
+static void DocHookNoBeep(int) {}
 
 static int32_t DocHookConfigDirty(int) {
     return 0;
@@ -108,6 +114,7 @@ static const DocShellHook docShellNeutral = {
     .currentDoc = DocHookNoDoc,
     .options = DocHookOptions,
     .setConfigDirty = DocHookConfigDirty,
+    .beep = DocHookNoBeep,
 };
 
 static Lang *DocHookNoLang(int32_t) {
@@ -178,6 +185,7 @@ static const DocLangHook docLangNeutral = {
     .nextScanLine = DocHookNoScanLine,
     .parseDriver = DocHookParseDone,
     .parsePatterns = DocHookPatterns,
+    .parseBufferPublish = DocHookNothingDoc,
 };
 
 static int32_t DocHookNoProject() {

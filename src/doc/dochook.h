@@ -40,7 +40,6 @@ struct DocDisplayHook {
     // Selections, types and styles. A window is the display layer's own record, passed through.
     int32_t (*swColumnFromX)(void *window, int32_t line, int32_t x);      // 0
     int32_t (*swXFromColumn)(void *window, int32_t line, int32_t column); // 0
-    int (*pushSelectionHistory)();                                        // 0: nothing recorded
     void (*flushFormatCache)();                                           // nothing
     void (*redrawAllSw)();                                                // nothing
     int32_t (*swCharWidth)(FileBuffer *doc);                              // 0
@@ -50,6 +49,16 @@ struct DocDisplayHook {
     uint32_t (*styleFillFlags)(); // font flags of a fill colour other than the background: 0
     void (*printColours)(uint32_t *fore, uint32_t *back);           // black on white
     int (*styleApplyText)(const char *text, const DtaStyle *style); // 0
+    // The selection history records the current buffer's position (before an undo step begins): 1 when
+    // recorded, 0 (neutral) when no buffer is current.
+    int (*pushSelectionHistory)();
+    // After an undo or redo: the current window's remembered line, when at or past the line count, becomes
+    // 0; the current window, or every window, repaints its invalid lines at once; the current window scrolls
+    // its selection into view. Nothing.
+    void (*swResetLinePastEnd)(int32_t lineCount);
+    void (*swUpdateCurrent)();
+    void (*swUpdateAll)();
+    void (*showSelection)();
 };
 
 // The shell's option words and preferences that the document core reads. The neutral record: CR LF for new
@@ -72,6 +81,7 @@ struct DocOptions {
     bool fileBusyState = false;     // state bit 5: a file that cannot be opened for writing is reported busy
     int32_t undoLevels = 0;         // 0 or less: no limit
     bool programSourceView = false; // second option word, bit 0: program source shown as such
+    bool logUndoSpace = false;      // the log switch of the undo layer: running out of undo space is logged
     char backupDir[256] = {};       // empty: no backups
 };
 
@@ -89,6 +99,7 @@ struct DocShellHook {
     FileBuffer *(*currentDoc)();         // null: no current buffer
     const DocOptions *(*options)();      // the neutral record
     int32_t (*setConfigDirty)(int flag); // the configuration changed: its new change count (neutral 0)
+    void (*beep)(int kind); // a beep of the sound layer's kinds (3: the error beep). Nothing.
 };
 
 struct DocLangHook {
@@ -120,6 +131,7 @@ struct DocLangHook {
                        int flags);
     int (*parsePatterns)(Lang *lang, void *output, FileBuffer *doc, int32_t first, int32_t last, int flags,
                          const char *patterns, int32_t setting);
+    void (*parseBufferPublish)(FileBuffer *doc); // the symbol windows show the tag list again. Nothing.
 };
 
 // Project flag bits the document core reads.

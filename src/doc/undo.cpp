@@ -1,7 +1,9 @@
-// undo: undo steps (prefix Undo), least form. The undo file is a temporary file written straight to the
-// system, so that a snapshot that cannot be written is known before the edit starts.
+// undo: undo and redo (prefixes Undo, Redo). The undo file is a temporary file written straight to the
+// system, so that a snapshot that cannot be written is known before the edit starts. A snapshot is written
+// before its step is stored, so that a failed write leaves the list as it was.
 #include "doc/undo.h"
 
+#include "base/log.h"
 #include "base/utilil.h"
 #include "doc/docedit.h"
 #include "doc/docfetch.h"
@@ -15,11 +17,16 @@
 
 const char ercUndoOutOfSpace[] =
     "Out of Undo space for %s.  Do you want to empty the Undo list and continue?";
+const char ercUndoPastSave[] =
+    "You are about to undo changes that have already been saved to disk.\n\nDo you want to continue?";
+static const char undoLogSpace[] = "Out of Undo Space: %s, iudrCur=%d, iudrMac=%d";
+static const char undoLogSizes[] = " >> hplvUndo size = %d, fnUndo size = %ul";
 
 enum {
-    UNDO_STEP_BYTES = sizeof(UndoStepHead) + 1, // the fixed part and an empty name
+    UNDO_STEP_BYTES = sizeof(UndoStepHead), // the fixed part with an empty name
     UNDO_LIST_CAPACITY = 8,
     UNDO_ANSWER_YES = 6, // the system's IDYES
+    UNDO_BEEP = 3,       // the error beep
     UNDO_MARK_SETS = 3,
     UNDO_OP_SHIFT = 30,
     UNDO_COUNT_MASK = 0x3FFFFFFF,
@@ -44,6 +51,21 @@ int UndoGetStep(const FileBuffer *doc, int32_t i, UndoStepHead *out) {
     if (i < 0 || i >= UndoStepCount(doc)) return 0;
     *out = UndoStepAt(doc, i);
     return 1;
+}
+
+int UndoGetStepName(const FileBuffer *doc, int32_t i, char *out) {
+    out[0] = 0;
+    if (i < 0 || i >= UndoStepCount(doc)) return 0;
+    const unsigned char *step = PlexVarElem(doc->hplvUndo, i);
+    uint8_t n = step[sizeof(UndoStepHead) - 1];
+    memcpy(out, step + sizeof(UndoStepHead), n);
+    out[n] = 0;
+    return 1;
+}
+
+// The step below the present state, -1 when there is none.
+static int32_t UndoTopStep(const FileBuffer *doc) {
+    return doc->iudrCur > 0 && doc->iudrCur <= UndoStepCount(doc) ? doc->iudrCur - 1 : -1;
 }
 
 void UndoSuspend(FileBuffer *doc) {
@@ -146,7 +168,7 @@ static UndoStepHead UndoNewStep(const FileBuffer *doc, uint32_t at) {
     head.generation = (uint32_t)doc->cSave;
     if (doc->flags & DOC_FOREIGN_RUNS) head.flags |= UNDO_STEP_FOREIGN;
     if (doc->flags & DOC_MODIFIED) head.flags |= UNDO_STEP_MODIFIED;
-    if (MrkSetCount(doc->rgmrk[2]) > 0) head.flags |= UNDO_STEP_LINKS;
+    if (MrkSetCount(doc->rgmrk[MARK_LINK - 1]) > 0) head.flags |= UNDO_STEP_LINKS;
     return head;
 }
 
@@ -154,28 +176,53 @@ static void UndoDropAfter(FileBuffer *doc, int32_t keep) {
     while (PlexVarCount(doc->hplvUndo) > keep) PlexVarDelete(doc->hplvUndo, PlexVarCount(doc->hplvUndo) - 1);
 }
 
-// Stores the step at iudrCur (a new one at the top, else in place of the redo step there, dropping the rest),
-// then applies the undo-levels limit.
-static bool UndoStoreStep(FileBuffer *doc, const UndoStepHead *head) {
-    unsigned char bytes[UNDO_STEP_BYTES] = {};
-    memcpy(bytes, head, sizeof *head);
+// Redo steps go with their snapshots, whose space the new step takes.
+static void UndoDropRedo(FileBuffer *doc) {
+    if (doc->iudrCur >= PlexVarCount(doc->hplvUndo)) return;
+    FileSetSize(doc->fnUndo, UndoStepAt(doc, doc->iudrCur).offset);
+    UndoDropAfter(doc, doc->iudrCur);
+}
+
+// Appends the step, then keeps at most `limit` steps (0: no limit), dropping the oldest; their snapshots stay
+// in the file.
+static bool UndoStoreStep(FileBuffer *doc, const UndoStepHead *head, int32_t limit) {
     int32_t count = PlexVarCount(doc->hplvUndo);
-    if (doc->iudrCur >= count) {
-        if (!PlexVarInsert(doc->hplvUndo, count, bytes, UNDO_STEP_BYTES)) return false;
-    } else {
-        if (!PlexVarReplace(doc->hplvUndo, doc->iudrCur, bytes, UNDO_STEP_BYTES)) return false;
-        UndoDropAfter(doc, doc->iudrCur + 1);
-    }
-    doc->iudrCur++;
-    int32_t levels = DocOpt().undoLevels;
-    while (levels > 0 && PlexVarCount(doc->hplvUndo) > levels) PlexVarDelete(doc->hplvUndo, 0);
-    if (levels > 0 && doc->iudrCur > levels) doc->iudrCur = levels;
+    if (!PlexVarInsert(doc->hplvUndo, count, head, UNDO_STEP_BYTES)) return false;
+    doc->iudrCur = count + 1;
+    while (limit > 0 && PlexVarCount(doc->hplvUndo) > limit) PlexVarDelete(doc->hplvUndo, 0);
+    if (limit > 0 && doc->iudrCur > limit) doc->iudrCur = limit;
     return true;
 }
 
-static bool UndoAskToEmpty(FileBuffer *doc) {
+// The undo-levels preference counts edits: the snapshot of the present state that the first undo adds is one
+// step more, else a cap of N would leave N - 1 undos (and a cap of 1 none).
+static int32_t UndoLevelsLimit(bool presentState) {
+    int32_t levels = DocOpt().undoLevels;
+    return levels > 0 ? levels + (presentState ? 1 : 0) : 0;
+}
+
+static bool UndoTakeSnapshot(FileBuffer *doc, bool presentState) {
+    UndoDropRedo(doc);
+    uint32_t at = FileGetSize(doc->fnUndo);
+    if (at >= UNDO_FILE_LIMIT) return false;
+    UndoStepHead head = UndoNewStep(doc, at);
+    if (UndoWriteSnapshot(doc, at) && UndoStoreStep(doc, &head, UndoLevelsLimit(presentState))) return true;
+    FileSetSize(doc->fnUndo, at);
+    return false;
+}
+
+static void UndoLogOutOfSpace(FileBuffer *doc, const char *name) {
+    if (!DocOpt().logUndoSpace) return;
+    LogPrintf(undoLogSpace, name, doc->iudrCur, PlexVarCount(doc->hplvUndo));
+    LogPrintf(undoLogSizes, doc->hplvUndo->poolUsed, FileGetSize(doc->fnUndo));
+}
+
+// Yes empties the list and the undo file, so that the step can begin again from nothing.
+static bool UndoOutOfSpace(FileBuffer *doc) {
     char name[256], text[512];
     DocGetFileName(doc, name);
+    UndoLogOutOfSpace(doc, name);
+    DocShell().beep(UNDO_BEEP);
     snprintf(text, sizeof text, ercUndoOutOfSpace, name);
     if (AlertBox(text, ALERT_YESNO, 0) != UNDO_ANSWER_YES) return false;
     PlexVarClear(doc->hplvUndo);
@@ -185,45 +232,53 @@ static bool UndoAskToEmpty(FileBuffer *doc) {
     return true;
 }
 
-static bool UndoTakeSnapshot(FileBuffer *doc) {
-    if (doc->iudrCur < PlexVarCount(doc->hplvUndo))
-        FileSetSize(doc->fnUndo, UndoStepAt(doc, doc->iudrCur).offset);
-    uint32_t at = FileGetSize(doc->fnUndo);
-    if (at >= UNDO_FILE_LIMIT) return false;
-    UndoStepHead head = UndoNewStep(doc, at);
-    if (!UndoStoreStep(doc, &head)) return false;
-    if (UndoWriteSnapshot(doc, at)) return true;
-    doc->iudrCur--;
-    UndoDropAfter(doc, doc->iudrCur);
-    FileSetSize(doc->fnUndo, at);
-    return false;
-}
-
-int UndoBeginStep(FileBuffer *doc) {
+static int UndoBeginStepEx(FileBuffer *doc, bool presentState) {
+    if (doc == DocShell().currentDoc()) DocDisplay().pushSelectionHistory();
     if (doc->cUndoSuspend > 0) return 1;
     if (!UndoEnsureList(doc)) return 0;
-    while (!UndoTakeSnapshot(doc))
-        if (!UndoAskToEmpty(doc)) return 0;
+    while (!UndoTakeSnapshot(doc, presentState))
+        if (!UndoOutOfSpace(doc)) return 0;
     return 1;
 }
 
+int UndoBeginStep(FileBuffer *doc) {
+    return UndoBeginStepEx(doc, false);
+}
+
 void UndoRecord(FileBuffer *doc, int op, int32_t first, int32_t count) {
-    if (!doc->hplvUndo || doc->iudrCur <= 0 || doc->iudrCur > PlexVarCount(doc->hplvUndo)) return;
-    UndoStepHead step = UndoStepAt(doc, doc->iudrCur - 1);
+    int32_t k = doc->hplvUndo ? UndoTopStep(doc) : -1;
+    if (k < 0) return;
+    UndoStepHead step = UndoStepAt(doc, k);
     if (op == UNDO_OP_ALL || step.used >= UNDO_ENTRIES) {
         step.flags |= UNDO_STEP_REFRESH_ALL;
     } else {
-        uint32_t word = (uint32_t)op << UNDO_OP_SHIFT | ((uint32_t)count & UNDO_COUNT_MASK);
-        uint32_t *entry = &step.entries[2 * step.used];
-        entry[0] = (uint32_t)first;
-        entry[1] = word;
-        bool repeat = op == UNDO_OP_CHANGE && step.used > 0 && entry[-2] == entry[0] && entry[-1] == entry[1];
+        uint32_t n = step.used;
+        step.entries[2 * n] = (uint32_t)first;
+        step.entries[2 * n + 1] = (uint32_t)op << UNDO_OP_SHIFT | ((uint32_t)count & UNDO_COUNT_MASK);
+        bool repeat = op == UNDO_OP_CHANGE && n > 0 && step.entries[2 * n - 2] == step.entries[2 * n] &&
+                      step.entries[2 * n - 1] == step.entries[2 * n + 1];
         if (!repeat) step.used++;
     }
-    UndoPutStep(doc, doc->iudrCur - 1, &step);
+    UndoPutStep(doc, k, &step);
 }
 
-// ---- Rollback ----
+int32_t UndoLastGeneration(const FileBuffer *doc) {
+    int32_t k = doc->hplvUndo ? UndoTopStep(doc) : -1;
+    return k < 0 ? doc->cSave : (int32_t)UndoStepAt(doc, k).generation;
+}
+
+void UndoSetStepName(FileBuffer *doc, const char *name) {
+    int32_t k = doc->hplvUndo ? UndoTopStep(doc) : -1;
+    if (doc->cUndoSuspend > 0 || k < 0) return;
+    unsigned char bytes[sizeof(UndoStepHead) + UNDO_NAME_MAX];
+    UndoStepHead head = UndoStepAt(doc, k);
+    head.nameLength = (uint8_t)strnlen(name, UNDO_NAME_MAX);
+    memcpy(bytes, &head, sizeof head);
+    memcpy(bytes + sizeof head, name, head.nameLength);
+    PlexVarReplace(doc->hplvUndo, k, bytes, (int32_t)sizeof head + head.nameLength);
+}
+
+// ---- Restoring a step ----
 
 static void UndoInstall(FileBuffer *doc, UndoTables *t) {
     DocFreeMarkSets(doc);
@@ -247,26 +302,166 @@ static void UndoInstall(FileBuffer *doc, UndoTables *t) {
         doc->rgmrk[i] = t->marks[i];
         t->marks[i] = nullptr;
     }
-    if (doc->ptgl) DocSymbol().tglOnLinesChanged(doc->ptgl, DOC_CHANGE_ALL, 0, DOC_LINE_END);
-    LexCacheOnChange(doc->plexcache, DOC_CHANGE_ALL, 0, DOC_LINE_END);
+    if (DocLinkCount(doc) > 0) DocDisplay().swRepaintDocLines(nullptr, 0, DOC_LINE_END);
+}
+
+static void UndoPatchLines(FileBuffer *doc, int type, int32_t first, int32_t last) {
+    if (doc->ptgl) DocSymbol().tglOnLinesChanged(doc->ptgl, type, first, last);
+    LexCacheOnChange(doc->plexcache, type, first, last);
+}
+
+static void UndoPatchShift(FileBuffer *doc, int32_t line, int32_t delta) {
+    if (doc->ptgl) DocSymbol().tglShiftLines(doc->ptgl, line, delta, 0);
+    DocLexShift(doc, line, delta);
+}
+
+// One entry, inverted for undo: undoing an insertion or redoing a deletion takes the lines away again.
+static void UndoPatchEntry(FileBuffer *doc, uint32_t first, uint32_t word, bool redo) {
+    uint32_t op = word >> UNDO_OP_SHIFT;
+    int32_t line = (int32_t)first, count = (int32_t)(word & UNDO_COUNT_MASK);
+    if (op == UNDO_OP_CHANGE) {
+        UndoPatchLines(doc, DOC_CHANGE_LINE, line, line + count - 1);
+    } else if ((op == UNDO_OP_INSERT) != redo) {
+        UndoPatchLines(doc, DOC_CHANGE_DELETED, line, line + count - 1);
+        UndoPatchShift(doc, line, -count);
+    } else {
+        UndoPatchShift(doc, line, count);
+    }
+}
+
+// The caches learn the lines the edit changed: for undo its entries backwards, for redo forwards.
+static void UndoPatchCaches(FileBuffer *doc, const UndoStepHead *edit, bool redo) {
+    if (edit->flags & UNDO_STEP_REFRESH_ALL) {
+        UndoPatchLines(doc, DOC_CHANGE_ALL, 0, DOC_LINE_END);
+    } else {
+        uint32_t used = Min(edit->used, (uint32_t)UNDO_ENTRIES);
+        for (uint32_t i = 0; i < used; i++) {
+            uint32_t e = redo ? i : used - 1 - i;
+            UndoPatchEntry(doc, edit->entries[2 * e], edit->entries[2 * e + 1], redo);
+        }
+    }
+    if (doc->ptgl) DocLang().parseBufferPublish(doc);
+}
+
+// The state of step s. The edit that leads from the present state to it is step s's own for undo (step s
+// began it), and step s - 1's for redo: that step's entries tell the caches what changes.
+static bool UndoRestore(FileBuffer *doc, int32_t s, bool redo) {
+    UndoStepHead step = UndoStepAt(doc, s);
+    bool modified = step.generation != (uint32_t)doc->cSave || (step.flags & UNDO_STEP_MODIFIED);
+    UndoTables tables;
+    if (!UndoReadSnapshot(doc, step.offset, &tables)) return false;
+    UndoStepHead edit = redo ? UndoStepAt(doc, s - 1) : step;
+    UndoInstall(doc, &tables);
+    UndoPatchCaches(doc, &edit, redo);
+    if (modified)
+        DocMarkModified(doc);
+    else
+        DocClearModified(doc);
+    if (doc == DocShell().currentDoc()) DocMacro().macroNoteDocEdited(doc);
+    return true;
 }
 
 int UndoRollback(FileBuffer *doc) {
     if (doc->cUndoSuspend > 0) return 1;
-    if (!doc->hplvUndo || doc->iudrCur <= 0 || doc->iudrCur > PlexVarCount(doc->hplvUndo)) return 0;
-    int32_t k = doc->iudrCur - 1;
-    UndoStepHead head = UndoStepAt(doc, k);
-    UndoTables tables;
-    if (!UndoReadSnapshot(doc, head.offset, &tables)) return 0;
-    UndoInstall(doc, &tables);
-    if (head.generation != (uint32_t)doc->cSave || (head.flags & UNDO_STEP_MODIFIED))
-        DocMarkModified(doc);
-    else
-        DocClearModified(doc);
+    int32_t k = doc->hplvUndo ? UndoTopStep(doc) : -1;
+    if (k < 0 || !UndoRestore(doc, k, false)) return 0;
+    uint32_t offset = UndoStepAt(doc, k).offset;
     UndoDropAfter(doc, k);
     doc->iudrCur = k;
-    FileSetSize(doc->fnUndo, head.offset);
+    FileSetSize(doc->fnUndo, offset);
     return 1;
+}
+
+// ---- Undo and redo ----
+
+bool UndoCanUndo(FileBuffer *doc) {
+    return DocMayModify(doc) && doc->hplvUndo && doc->iudrCur > 0;
+}
+
+bool UndoCanRedo(FileBuffer *doc) {
+    return DocMayModify(doc) && doc->hplvUndo && doc->iudrCur < PlexVarCount(doc->hplvUndo) - 1;
+}
+
+enum UndoOutcome { UNDO_DONE, UNDO_FAILED, UNDO_REFUSED };
+
+// Undoing past a save is asked once per save generation.
+static bool UndoPastSaveAllowed(FileBuffer *doc) {
+    UndoStepHead step = UndoStepAt(doc, doc->iudrCur - 1);
+    if ((int32_t)step.generation >= doc->cSave || doc->cSaveConfirmed == doc->cSave) return true;
+    DocShell().beep(UNDO_BEEP);
+    if (AlertBox(ercUndoPastSave, ALERT_YESNO, 0) != UNDO_ANSWER_YES) return false;
+    doc->cSaveConfirmed = doc->cSave;
+    return true;
+}
+
+// While suspended nothing is taken or restored, so the counts stay as they are.
+static UndoOutcome UndoOne(FileBuffer *doc) {
+    if (!UndoCanUndo(doc) || doc->iudrCur > PlexVarCount(doc->hplvUndo)) return UNDO_FAILED;
+    if (doc->cUndoSuspend > 0) return UNDO_DONE;
+    if (!UndoPastSaveAllowed(doc)) return UNDO_REFUSED;
+    if (doc->iudrCur >= PlexVarCount(doc->hplvUndo)) {
+        if (!UndoBeginStepEx(doc, true)) return UNDO_FAILED;
+        doc->iudrCur--;
+    }
+    int32_t s = doc->iudrCur - 1;
+    if (s < 0 || !UndoRestore(doc, s, false)) return UNDO_FAILED;
+    doc->iudrCur = s;
+    return UNDO_DONE;
+}
+
+static UndoOutcome RedoOne(FileBuffer *doc) {
+    if (!UndoCanRedo(doc)) return UNDO_FAILED;
+    if (doc->cUndoSuspend > 0) return UNDO_DONE;
+    int32_t s = doc->iudrCur + 1;
+    if (!UndoRestore(doc, s, true)) return UNDO_FAILED;
+    doc->iudrCur = s;
+    return UNDO_DONE;
+}
+
+int UndoStep(FileBuffer *doc) {
+    return UndoOne(doc) == UNDO_DONE;
+}
+
+int RedoStep(FileBuffer *doc) {
+    return RedoOne(doc) == UNDO_DONE;
+}
+
+// ---- The commands ----
+
+static void UndoAfterCommand(FileBuffer *doc, bool everyWindow) {
+    DocDisplay().swResetLinePastEnd(doc->lnMac);
+    DocDisplay().swRepaintDocLines(doc, 0, DOC_LINE_END);
+    if (everyWindow)
+        DocDisplay().swUpdateAll();
+    else
+        DocDisplay().swUpdateCurrent();
+    DocDisplay().showSelection();
+    SetAnyDocModified();
+}
+
+typedef UndoOutcome (*UndoMove)(FileBuffer *doc);
+typedef bool (*UndoMayMove)(FileBuffer *doc);
+
+// One step, or every step while one is possible; a refused or failed step ends the command.
+static int UndoCommand(bool all, UndoMove move, UndoMayMove mayMove, bool everyWindow) {
+    FileBuffer *doc = DocShell().currentDoc();
+    if (!doc) return 1;
+    int32_t done = 0;
+    UndoOutcome outcome;
+    do {
+        outcome = move(doc);
+        if (outcome == UNDO_DONE) done++;
+    } while (all && outcome == UNDO_DONE && mayMove(doc));
+    if (done > 0) UndoAfterCommand(doc, everyWindow);
+    return outcome == UNDO_DONE ? 0 : outcome == UNDO_REFUSED ? 2 : 1;
+}
+
+int CmdUndo(int32_t command) {
+    return UndoCommand(command == UNDO_ROW_UNDO_ALL, UndoOne, UndoCanUndo, false);
+}
+
+int CmdRedo(int32_t command) {
+    return UndoCommand(command == UNDO_ROW_REDO_ALL, RedoOne, UndoCanRedo, true);
 }
 
 // ---- Repairing snapshots ----

@@ -53,7 +53,7 @@ void ConfigSetColor(int32_t index, uint32_t color) {
 static void CfgColorRecordFrom(const uint32_t *colors, ColorRecord *out) {
     memset(out, 0, sizeof *out);
     out->magic = OPT_COLOR_MAGIC;
-    out->version = VX_VERSION;
+    out->version = VERSION_WORD;
     out->count = OPT_COLOR_COUNT;
     for (int32_t i = 0; i < OPT_COLOR_COUNT; i++) out->colors[i] = colors[i] & 0xFFFFFF;
 }

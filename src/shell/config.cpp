@@ -291,7 +291,7 @@ static bool CfgWriteSections(int file, uint32_t mask, ConfigHeader *header) {
 static bool CfgWriteFile(int file, uint32_t mask) {
     ConfigHeader header = {};
     header.magic = CONFIG_MAGIC;
-    header.version = VX_VERSION;
+    header.version = VERSION_WORD;
     StrCopyMaxLen(configDescription, header.description, CONFIG_DESCRIPTION_SIZE - 1);
     header.oldestReader = CONFIG_OLDEST_READER;
     if (!FileWriteExact(file, &header, sizeof header) || !CfgWriteSections(file, mask, &header)) return false;
@@ -353,9 +353,9 @@ static bool CfgRefuse(const CfgLoad *load, const char *message) {
 static bool CfgReadHeader(CfgLoad *load) {
     ConfigHeader *h = &load->header;
     if (!FileReadExact(load->file, h, CONFIG_TABLE_OFFSET) || h->magic != CONFIG_MAGIC ||
-        VersionMajor(h->version) < 2)
+        (h->version >> 24) < 2)
         return CfgRefuse(load, ercConfigInvalid);
-    if (h->version >= 0x0200001C && VX_VERSION < h->oldestReader) return CfgRefuse(load, ercConfigNewer);
+    if (h->version >= 0x0200001C && VERSION_WORD < h->oldestReader) return CfgRefuse(load, ercConfigNewer);
     load->slotCount = h->version >= 0x03000002 ? CONFIG_SLOTS : CONFIG_OLD_SLOTS;
     load->headerSize = CONFIG_TABLE_OFFSET + load->slotCount * (uint32_t)sizeof(ConfigSlotEntry);
     if (!FileReadExact(load->file, h->slots, load->slotCount * (int32_t)sizeof(ConfigSlotEntry)))

@@ -1,6 +1,7 @@
-// hubinit: start-up (prefix Hub). Readies the heap, registers the frame window class, shows the frame and
-// runs the main loop until the frame is closed. Also the start-up services that the library and the
-// document core use: the temporary folder and its files.
+// hubinit: start-up (prefix Hub). Readies the heap and the drawing layer, registers the window classes, shows
+// the frame with the splash over it (unless the switch "s" is given), and runs the main loop until the frame
+// is closed. Also the start-up services that the library and the document core use: the temporary folder and
+// its files.
 #include "shell/hubinit.h"
 
 #include "base/file.h"
@@ -10,7 +11,11 @@
 #include "base/utilil.h"
 #include "base/wnd.h"
 #include "base/inputpend.h"
+#include "shell/about.h"
+#include "shell/help.h"
+#include "ui/draw.h"
 
+#include <cctype>
 #include <cstring>
 
 const char hubFrameClass[] = "vx_Frame";
@@ -30,10 +35,12 @@ int HubRegisterFrameClass(HINSTANCE instance) {
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = HubFrameProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hIcon = LoadIconA(instance, "$iconApp");
+    if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_APPWORKSPACE + 1);
     wc.lpszClassName = hubFrameClass;
+    if (!AboutRegisterClass(instance)) return 0;
     return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -52,16 +59,33 @@ HWND HubCreateFrame(HINSTANCE instance, int show) {
 int HubMessageLoop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (HelpPreTranslate(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     return (int)msg.wParam;
 }
 
-int HubRun(HINSTANCE instance, const char *, int show) {
+// An argument "-name" or "/name", ended by the end or a character that cannot be part of a name.
+static bool HubHasSwitch(const char *commandLine, const char *name) {
+    size_t length = strlen(name);
+    for (const char *p = commandLine; *p; p++) {
+        bool starts = (*p == '-' || *p == '/') && (p == commandLine || p[-1] == ' ' || p[-1] == '\t');
+        if (starts && _strnicmp(p + 1, name, length) == 0 && !isalnum((unsigned char)p[1 + length]))
+            return true;
+    }
+    return false;
+}
+
+int HubRun(HINSTANCE instance, const char *commandLine, int show) {
     HeapInit();
-    if (!HubRegisterFrameClass(instance) || !HubCreateFrame(instance, show)) return 1;
-    return HubMessageLoop();
+    if (!DrawInit(nullptr) || !HubRegisterFrameClass(instance) || !HubCreateFrame(instance, show)) return 1;
+    if (!HubHasSwitch(commandLine ? commandLine : "", "s")) AboutOpenSplash();
+    CloseSplash();
+    int code = HubMessageLoop();
+    HelpTerm();
+    DrawExit();
+    return code;
 }
 
 int InputPendingIf(int flag) {

@@ -1,5 +1,5 @@
 // status: the status bar's message and mode fields (prefix Status). The message is an owned copy of its text,
-// or none; the mode field is a fixed buffer.
+// or none, with a suspension count; the mode field is a fixed buffer.
 #include "shell/status.h"
 
 #include "base/heap.h"
@@ -26,9 +26,36 @@ void StatusCanceled() {
     StatusSetMessage("Canceled");
 }
 
-enum { STATUS_MODE_SIZE = 512 };
+enum { STATUS_TEXT_SIZE = 512 };
 
-static char statusMode[STATUS_MODE_SIZE];
+static int statusSuspended;
+
+void StatusPrintf(const char *format, ...) {
+    if (statusSuspended > 0) return;
+    char text[STATUS_TEXT_SIZE] = "";
+    if (format) {
+        va_list args;
+        va_start(args, format);
+        vsnprintf(text, sizeof text, format, args);
+        va_end(args);
+    }
+    StatusSetMessage(text);
+}
+
+int StatusSuspend() {
+    return ++statusSuspended;
+}
+
+int StatusResume() {
+    if (statusSuspended > 0) statusSuspended--;
+    return statusSuspended;
+}
+
+bool StatusIsSuspended() {
+    return statusSuspended > 0;
+}
+
+static char statusMode[STATUS_TEXT_SIZE];
 
 void StatusModePrintf(const char *format, ...) {
     va_list args;

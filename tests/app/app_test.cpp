@@ -1,7 +1,8 @@
 // The hooks the top module wires, with the real command table:
 // - menus show the commands' names and keys from the shell's table and key map;
 // - the command engine reaches the menus (invalidate, remove, in use);
-// - a menu selection that reaches the default window procedure shows the command's description;
+// - a menu selection that reaches the default window procedure shows the command's description, except in
+//   help mode, whose prompt stays;
 // - a toolbar tooltip reads the command table and the key map.
 #include "app/app.h"
 #include "app/cmdtab.h"
@@ -9,6 +10,7 @@
 #include "base/wnd.h"
 #include "base/wndtest.h"
 #include "shell/cmd.h"
+#include "shell/help.h"
 #include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/menu.h"
@@ -66,6 +68,10 @@ TEST_F(AppTest, MenusReachTheShellThroughTheWiredHooks) {
     EXPECT_TRUE(MenuGet(0)->flags & MENU_REBUILD);
     SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(open, 0), (LPARAM)MenuGetHandle(0));
     EXPECT_STREQ(StatusGetMessage(), GetCommandDescription(open));
+    HelpModeBegin();
+    SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(open, 0), (LPARAM)MenuGetHandle(0));
+    EXPECT_STREQ(StatusGetMessage(), "Select the command you want HELP on");
+    EndHelpMode();
     CmdMenuRemove(open);
     EXPECT_EQ(MenuItemCount(0), 0);
 }

@@ -5,12 +5,15 @@
 //   the first of two rows of one name, the HTML export rows hidden without "HTMLExport" while index 682
 //   still runs;
 // - the texts of a sample of rows, in menu form too;
-// - the engine's own rows in the table: 370 (and the commands not built yet), 109 and 332.
+// - the engine's own rows in the table: 370 (and the commands not built yet), 109 and 332;
+// - the rows of help and the About window with their handlers.
 #include "app/cmdtab.h"
 
+#include "shell/about.h"
 #include "shell/cmd.h"
 #include "shell/cmdrun.h"
 #include "shell/cmduser.h"
+#include "shell/help.h"
 #include "support/vxtest.h"
 
 #include <gtest/gtest.h>
@@ -182,6 +185,15 @@ TEST_F(CmdTabTest, TheEngineOwnRowsAreInTheTable) {
     EXPECT_TRUE(RunCommand(1234, false)) << "a command of a newer version";
     ASSERT_EQ(VxAlerts().size(), 1u);
     EXPECT_EQ(VxAlerts()[0].text, "Command not available.");
+}
+
+TEST_F(CmdTabTest, HelpRowsAndTheAboutWindow) {
+    struct {
+        int32_t row;
+        CommandHandler handler;
+    } rows[] = {{33, CmdHelp},          {64, CmdAbout},          {65, CmdHelpMode},  {288, CmdSdkHelp},
+                {345, CmdSetupWinHelp}, {472, CmdSetupHtmlHelp}, {473, CmdHtmlHelp}, {613, CmdWebSite}};
+    for (const auto &r : rows) EXPECT_EQ(cmdTable[r.row].handler, r.handler) << r.row;
 }
 
 } // namespace

@@ -30,6 +30,9 @@ TEST(DocHook, NeutralAnswers) {
     EXPECT_EQ(DocLang().getLang(3), nullptr);
     EXPECT_EQ(DocDisplay().swFindByDoc(nullptr), nullptr);
     EXPECT_EQ(DocDisplay().swWriteDocPositions(0, nullptr), 1);
+    EXPECT_EQ(DocDisplay().pushSelectionHistory(), 0) << "no buffer is current";
+    DocShell().beep(3);
+    DocLang().parseBufferPublish(nullptr);
     EXPECT_EQ(DocSearch().searchResultsOption(), 0);
     EXPECT_FALSE(DocMacro().macroRunningFrom(nullptr));
 }

@@ -32,7 +32,7 @@ TEST_F(ConfigColorTest, DefaultsByColourDepth) {
     cfgColorHigh = false;
     ConfigColorDefaults(&record);
     EXPECT_EQ(record.magic, 1313u);
-    EXPECT_EQ(record.version, (uint32_t)VX_VERSION);
+    EXPECT_EQ(record.version, (uint32_t)VERSION_WORD);
     EXPECT_EQ(record.count, 13u);
     EXPECT_EQ(record.colors[3], 0x00FF00u);
     EXPECT_EQ(record.colors[11], 0xFFFFFFu);

@@ -89,7 +89,7 @@ std::string LanguageChain(uint32_t base, const std::vector<std::array<uint32_t, 
 }
 
 TEST_F(ConfigSectTest, LanguagesChainCheckedAndSkipped) {
-    std::string bytes = SavedAs(VX_VERSION);
+    std::string bytes = SavedAs(VERSION_WORD);
     uint32_t base = (uint32_t)bytes.size();
     struct Case {
         const char *name;
@@ -120,7 +120,7 @@ TEST_F(ConfigSectTest, LanguagesChainCheckedAndSkipped) {
 }
 
 TEST_F(ConfigSectTest, RelationWindowsHeadAndRecords) {
-    std::string bytes = SavedAs(VX_VERSION);
+    std::string bytes = SavedAs(VERSION_WORD);
     struct Case {
         uint32_t count;
         size_t size;
@@ -141,7 +141,7 @@ TEST_F(ConfigSectTest, RelationWindowsHeadAndRecords) {
 }
 
 TEST_F(ConfigSectTest, RecordsWithoutOwnersAreCarried) {
-    std::string bytes = SavedAs(VX_VERSION);
+    std::string bytes = SavedAs(VERSION_WORD);
     std::string symbols(212, 'S'), filter(16, 'F'), style(1480, 'T');
     AddSection(bytes, CONFIG_SLOT_SYMBOL_WINDOW, symbols);
     AddSection(bytes, CONFIG_SLOT_TYPE_FILTER, filter);
@@ -162,7 +162,7 @@ TEST_F(ConfigSectTest, RecordsWithoutOwnersAreCarried) {
 }
 
 TEST_F(ConfigSectTest, ToolbarLayoutNeedsItsCount) {
-    std::string bytes = SavedAs(VX_VERSION);
+    std::string bytes = SavedAs(VERSION_WORD);
     std::string layout(5024, '\0');
     Put32(layout, 8, 10);
     std::string file = bytes;

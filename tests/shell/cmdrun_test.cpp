@@ -59,6 +59,8 @@ protected:
         };
         CmdRunSetHooks(&hooks);
         CmdRunSetMemoryProbe(PlentyOfMemory);
+        HelpOsCalls noHelpEngine = {}; // help mode's topics open nothing
+        HelpSetOsCalls(&noHelpEngine);
         SoundSetTestHook(RecordBeep);
         VxAlertsReset();
         for (int32_t row : {90, 91, 92, 93, 94, 436}) Row(row, "Stub", CMD_GROUP_EDIT);

@@ -146,7 +146,7 @@ TEST_F(ConfigFileTest, HeaderOfAWholeSave) {
     ASSERT_TRUE(ConfigSave(path.c_str(), false, CONFIG_ALL));
     std::string bytes = FileBytes(path);
     EXPECT_EQ(Get32(bytes, 0), CONFIG_MAGIC);
-    EXPECT_EQ(Get32(bytes, 4), (uint32_t)VX_VERSION);
+    EXPECT_EQ(Get32(bytes, 4), (uint32_t)VERSION_WORD);
     EXPECT_EQ(std::string(bytes.data() + 8), "Team settings");
     EXPECT_EQ(Get32(bytes, 88), CONFIG_OLDEST_READER);
     for (size_t at = 92; at < 120; at++) EXPECT_EQ(bytes[at], 0) << at;

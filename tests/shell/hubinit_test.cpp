@@ -1,17 +1,21 @@
 // Start-up, the frame window and the services used by the library and the document core:
 // - the frame window: the class registers, the window is titled "Veltrix", closing it ends the loop with 0;
+// - the start shows the splash for its two seconds unless the switch "s" is given;
 // - temporary files from the "TFXXXXXX" template: unique, empty, open, and never taking an existing name;
 // - the flagged input-pending test.
 #include "shell/hubinit.h"
 
 #include "base/file.h"
 #include "base/inputpend.h"
+#include "base/tick.h"
+#include "base/wnd.h"
 #include "support/vxtest.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -79,6 +83,26 @@ TEST(HubFrame, ClosingTheFrameEndsTheLoopWithZero) {
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(HubMessageLoop(), 0);
     EXPECT_FALSE(IsWindow(frame));
+}
+
+std::vector<uint32_t> startSleeps;
+
+TEST(HubStart, TheSplashShowsUnlessTheSwitchSIsGiven) {
+    struct {
+        const char *commandLine;
+        bool splash;
+    } cases[] = {{"", true}, {"main.c -s", false}, {"/S main.c", false}, {"-sx", true}, {"main-s.c", true}};
+    TickSetClock([] { return 5000u; }, [](uint32_t ms) { startSleeps.push_back(ms); });
+    for (const auto &c : cases) {
+        startSleeps.clear();
+        PostQuitMessage(0); // the main loop ends at once
+        EXPECT_EQ(HubRun(GetModuleHandleA(nullptr), c.commandLine, SW_HIDE), 0) << c.commandLine;
+        EXPECT_EQ(startSleeps, c.splash ? std::vector<uint32_t>{2000} : std::vector<uint32_t>{})
+            << c.commandLine;
+        DestroyWindow(WndGetAppFrame());
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
 }
 
 } // namespace

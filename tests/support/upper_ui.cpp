@@ -1,5 +1,5 @@
 // Test programs above the foundation: the window library's alert boxes, questions with buttons of their own
-// and save dialogs are recorded too, never shown.
+// and open and save dialogs are recorded too, never shown.
 #include "support/vxtest.h"
 
 #include "ui/dlgalert.h"
@@ -18,8 +18,16 @@ static int VxSaveHook(const char *title, const char *, const char *, char *path)
     return 1;
 }
 
+static int VxOpenHook(const char *title, const char *, const char *, char *path) {
+    std::string answer;
+    if (!VxRecordOpen(title, &answer)) return 0;
+    snprintf(path, 256, "%s", answer.c_str());
+    return 1;
+}
+
 void VxSeamsInstallUpper() {
     AlertSetTestHook(VxRecordAlert);
     AlertSetChooseHook(VxChooseHook);
     AskSetSaveHook(VxSaveHook);
+    AskSetOpenHook(VxOpenHook);
 }

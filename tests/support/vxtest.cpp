@@ -15,6 +15,7 @@ enum { VX_ANSWER_OK = 1, VX_ALERT_ERROR_KIND = 5 }; // the system's IDOK; the wa
 static std::vector<VxAlert> vxAlerts;
 static std::deque<int> vxAnswers;
 static std::deque<std::string> vxSaveAnswers;
+static std::deque<std::string> vxOpenAnswers;
 static std::vector<std::string> vxLog;
 static bool vxLogCapturing;
 
@@ -34,16 +35,29 @@ int VxRecordChoice(const char *text, int kind, int defaultButton, int unanswered
     return answer;
 }
 
-bool VxRecordSave(const char *title, std::string *path) {
-    vxAlerts.push_back({title ? title : "Save As", VX_ALERT_SAVE, 0});
-    if (vxSaveAnswers.empty()) return false;
-    *path = vxSaveAnswers.front();
-    vxSaveAnswers.pop_front();
+static bool VxRecordFileDialog(const char *title, int kind, std::deque<std::string> *answers,
+                               std::string *path) {
+    vxAlerts.push_back({title, kind, 0});
+    if (answers->empty()) return false;
+    *path = answers->front();
+    answers->pop_front();
     return true;
+}
+
+bool VxRecordSave(const char *title, std::string *path) {
+    return VxRecordFileDialog(title ? title : "Save As", VX_ALERT_SAVE, &vxSaveAnswers, path);
+}
+
+bool VxRecordOpen(const char *title, std::string *path) {
+    return VxRecordFileDialog(title ? title : "Open", VX_ALERT_OPEN, &vxOpenAnswers, path);
 }
 
 void VxSaveAnswer(const std::string &path) {
     vxSaveAnswers.push_back(path);
+}
+
+void VxOpenAnswer(const std::string &path) {
+    vxOpenAnswers.push_back(path);
 }
 
 static void VxLogSink(const char *text) {
@@ -82,6 +96,7 @@ void VxAlertsReset() {
     vxAlerts.clear();
     vxAnswers.clear();
     vxSaveAnswers.clear();
+    vxOpenAnswers.clear();
 }
 
 void VxAlertAnswer(int answer) {

@@ -19,20 +19,22 @@ void VxAlertAnswer(int answer);
 
 // Questions with buttons of their own (AlertChoose) are recorded with this kind and answered with the index
 // queued by VxAlertAnswer (-1, the box closed, when none is queued).
-enum { VX_ALERT_CHOOSE = -1, VX_ALERT_SAVE = -2 };
-// Save dialogs are recorded with kind VX_ALERT_SAVE and the title as text; each takes the next queued name,
-// and is cancelled when none is queued.
+enum { VX_ALERT_CHOOSE = -1, VX_ALERT_SAVE = -2, VX_ALERT_OPEN = -3 };
+// Save and open dialogs are recorded with kind VX_ALERT_SAVE or VX_ALERT_OPEN and the title as text; each
+// takes the next name queued for its kind, and is cancelled when none is queued.
 void VxSaveAnswer(const std::string &path);
+void VxOpenAnswer(const std::string &path);
 
 // Log lines (without their date prefix) written while a capture runs.
 void VxLogCaptureStart();
 std::vector<std::string> VxLogCaptureStop();
 
 // Records an alert as shown and gives the next queued answer; the alert hooks of every layer call it. A
-// choice gives `unanswered` when no answer is queued; a save dialog takes the next queued name.
+// choice gives `unanswered` when no answer is queued; a save or open dialog takes the next queued name.
 int VxRecordAlert(const char *text, int kind, int defaultButton);
 int VxRecordChoice(const char *text, int kind, int defaultButton, int unanswered);
 bool VxRecordSave(const char *title, std::string *path);
+bool VxRecordOpen(const char *title, std::string *path);
 
 // For the test mains: routes alerts and log lines to the seams above; VxSeamsListen also puts every seam
 // back (SeamResetAll) and routes them again after each test.
