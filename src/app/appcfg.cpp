@@ -9,7 +9,9 @@
 #include "base/wnd.h"
 #include "display/opts.h"
 #include "doc/dochook.h"
+#include "shell/advopt.h"
 #include "shell/cfgmenu.h"
+#include "shell/cmdrun.h"
 #include "shell/cfgsect.h"
 #include "shell/config.h"
 #include "ui/dock.h"
@@ -141,7 +143,18 @@ static int32_t AppConfigDirty(int flag) {
     return SetConfigDirty(flag);
 }
 
+// Command logging is the dispatcher's; the projects, the format cache and the program runner come with their
+// subsystems.
+static const AdvancedHooks appAdvancedHooks = {
+    .logCommands = CmdRunSetLogCommands,
+    .closeBackgroundProjects = nullptr,
+    .flushFormatCache = nullptr,
+    .refreshCacheWindows = nullptr,
+    .runProgram = nullptr,
+};
+
 void AppWireConfig() {
+    AdvancedSetHooks(&appAdvancedHooks);
     ConfigSetHooks(&appConfigHooks);
     ConfigSetMenuHooks(&appConfigMenuHooks);
     ConfigSetOwner(CONFIG_SLOT_KEYMAP, &configKeyMapOwner);

@@ -10,6 +10,7 @@
 
 #include "doc/undo.h"
 #include "shell/about.h"
+#include "shell/advopt.h"
 #include "shell/cmdrun.h"
 #include "shell/help.h"
 
@@ -755,7 +756,7 @@ const CommandRecord cmdTable[] = {
     /* 466 */ Cmd("Project File Browser", CMD_GROUP_VIEW, ANY, "Shows the project window's file browser."),
     /* 467 */
     Cmd("Project Document Types", CMD_GROUP_VIEW, ANY, "Shows the project window's document types."),
-    /* 468 */ Cmd("Internal Test", CMD_GROUP_NONE, ANY, "Does nothing; kept for testing."),
+    /* 468 */ Cmd("Internal Test", CMD_GROUP_NONE, ANY, "Does nothing; kept for testing.", CmdInternalTest),
     /* 469 */ Cmd("View Relation Outline", CMD_GROUP_VIEW, ANY, "Shows the relation window as an outline."),
     /* 470 */
     Cmd("View Relation Horizontal Graph", CMD_GROUP_VIEW, ANY,
@@ -982,7 +983,9 @@ const CommandRecord cmdTable[] = {
     /* 655 */ Cmd("Visible Tabs", CMD_GROUP_VIEW, VIEWING, "Shows or hides tabs."),
     /* 656 */ Cmd("Visible Spaces", CMD_GROUP_VIEW, VIEWING, "Shows or hides spaces."),
     /* 657 */ Unnamed(CMD_GROUP_NONE, ESSENTIAL, "", nullptr),
-    /* 658 */ Cmd("Parse File Now", CMD_GROUP_SYMBOL, EDITING, "Parses the current file's symbols now."),
+    /* 658 */
+    Cmd("Parse File Now", CMD_GROUP_SYMBOL, EDITING, "Parses the current file's symbols now.",
+        CmdParseFileNow),
     /* 659 */ MacroFunction("ADDFILELISTTOPROJ"),
     /* 660 */ MacroFunction("EMPTYPROJ"),
     /* 661 */ Cmd("Trim Whitespace", CMD_GROUP_EDIT, EDITING, "Removes trailing white space from the lines."),
