@@ -12,6 +12,7 @@
 #include "shell/about.h"
 #include "shell/advopt.h"
 #include "shell/cmdrun.h"
+#include "shell/frame.h"
 #include "shell/help.h"
 
 namespace {
@@ -140,7 +141,8 @@ const CommandRecord cmdTable[] = {
     Cmd("Bottom Of Window", CMD_GROUP_NAVIGATION, VIEWING,
         "Moves the cursor to the bottom line of the window."),
     /*  23 */ Cmd("Toggle Insert Mode", CMD_GROUP_EDIT, ANY, "Switches between insert and overtype mode."),
-    /*  24 */ Cmd("Exit", CMD_GROUP_APPLICATION, ESSENTIAL, "Closes all files and exits the program."),
+    /*  24 */
+    Cmd("Exit", CMD_GROUP_APPLICATION, ESSENTIAL, "Closes all files and exits the program.", CmdExit),
     /*  25 */ Cmd("Scroll Line Down", CMD_GROUP_NAVIGATION, VIEWING, "Scrolls the window down one line."),
     /*  26 */ Cmd("Scroll Line Up", CMD_GROUP_NAVIGATION, VIEWING, "Scrolls the window up one line."),
     /*  27 */ Cmd("Activate Menu Bar", CMD_GROUP_MENU, ESSENTIAL, "Activates the menu bar."),

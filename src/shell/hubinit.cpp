@@ -1,91 +1,103 @@
-// hubinit: start-up (prefix Hub). Readies the heap and the drawing layer, registers the window classes, shows
-// the frame with the splash over it (unless the switch "s" is given), and runs the main loop until the frame
-// is closed. Also the start-up services that the library and the document core use: the temporary folder and
-// its files.
+// hubinit: start-up (prefix Hub), in its least form: readies the heap, the registry keys and the drawing
+// layer, makes the frame (or hands the command line over) with the splash over it (unless the switch "s" is
+// given), and runs the main loop with the frame's idle work until the frame is closed. Also the start-up services that the library and the document core use: the temporary folder
+// and its files.
 #include "shell/hubinit.h"
 
+#include "base/erc.h"
 #include "base/file.h"
 #include "base/filetemp.h"
 #include "base/folder.h"
 #include "base/heap.h"
-#include "base/utilil.h"
-#include "base/wnd.h"
 #include "base/inputpend.h"
+#include "base/reg.h"
+#include "base/utilil.h"
 #include "shell/about.h"
+#include "shell/cmd.h"
+#include "shell/cmdargs.h"
+#include "shell/cmdline.h"
+#include "shell/cmdrun.h"
+#include "shell/frame.h"
+#include "shell/framehook.h"
 #include "shell/help.h"
+#include "shell/instance.h"
+#include "shell/vars.h"
+#include "ui/dlgalert.h"
 #include "ui/draw.h"
 
-#include <cctype>
 #include <cstring>
 
-const char hubFrameClass[] = "vx_Frame";
+static const char hubProgramKey[] = "Veltrix\\3.0";
 
-static LRESULT CALLBACK HubFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_DESTROY:
-        WndSetAppWindows(nullptr, nullptr);
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+// The main initialisation in its least form: the frame shows, the program runs, and the command line is
+// applied.
+static bool HubInitApp(int32_t count, char **args, int show, bool *quitWhenDone) {
+    HWND frame = FrameGetWindow();
+    InitCommands(false);
+    ShowWindow(frame, show);
+    UpdateWindow(frame);
+    if (!HasSwitch(count, args, "s")) AboutOpenSplash();
+    g_appRunState = APP_RUNNING;
+    CmdLineResult result;
+    ProcessCommandLine(count, args, false, nullptr, &result);
+    CloseSplash();
+    if (result.command) RunCommandByName(result.command);
+    *quitWhenDone = result.quitWhenDone;
+    if (*quitWhenDone && IsWindow(frame)) PostMessageA(frame, WM_CLOSE, 0, 0);
+    return true;
 }
 
-int HubRegisterFrameClass(HINSTANCE instance) {
-    WNDCLASSA wc = {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = HubFrameProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "$iconApp");
-    if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = hubFrameClass;
-    if (!AboutRegisterClass(instance)) return 0;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+static void HubReportFailure() {
+    char text[ERC_TEXT_MAX];
+    if (ErcGetText(text)) AlertError("Veltrix cannot initialize: %s", text);
 }
 
-HWND HubCreateFrame(HINSTANCE instance, int show) {
-    HWND frame =
-        CreateWindowExA(0, hubFrameClass, "Veltrix", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    if (frame) {
-        WndSetAppWindows(frame, nullptr);
-        ShowWindow(frame, show);
-        UpdateWindow(frame);
-    }
-    return frame;
-}
-
-int HubMessageLoop() {
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (HelpPreTranslate(&msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return (int)msg.wParam;
-}
-
-// An argument "-name" or "/name", ended by the end or a character that cannot be part of a name.
-static bool HubHasSwitch(const char *commandLine, const char *name) {
-    size_t length = strlen(name);
-    for (const char *p = commandLine; *p; p++) {
-        bool starts = (*p == '-' || *p == '/') && (p == commandLine || p[-1] == ' ' || p[-1] == '\t');
-        if (starts && _strnicmp(p + 1, name, length) == 0 && !isalnum((unsigned char)p[1 + length]))
-            return true;
-    }
-    return false;
+// The shell's own window classes beside the frame's.
+static bool HubRegisterClasses(HINSTANCE instance) {
+    return AboutRegisterClass(instance);
 }
 
 int HubRun(HINSTANCE instance, const char *commandLine, int show) {
     HeapInit();
-    if (!DrawInit(nullptr) || !HubRegisterFrameClass(instance) || !HubCreateFrame(instance, show)) return 1;
-    if (!HubHasSwitch(commandLine ? commandLine : "", "s")) AboutOpenSplash();
-    CloseSplash();
+    RegOpenProgramKeys(hubProgramKey);
+    if (!DrawInit(nullptr)) return 1;
+    FrameShellHook shell = FrameShell();
+    shell.initApp = HubInitApp;
+    shell.registerClasses = HubRegisterClasses;
+    FrameSetShellHook(&shell);
+    bool handedOver = false;
+    if (!RegisterFrameClass(instance) || !CreateFrameOrForward(commandLine, show, &handedOver)) {
+        if (handedOver) return 0;
+        HubReportFailure();
+        return 1;
+    }
     int code = HubMessageLoop();
+    SaveWindowPlacement();
     HelpTerm();
     DrawExit();
     return code;
+}
+
+bool HubIdle() {
+    if (g_appRunState != APP_RUNNING) return false;
+    InputPendingReset();
+    DrainInstanceMessages();
+    CmdLineRequestStep();
+    return InstanceMsgPending() > 0 || CmdLineRequestPending();
+}
+
+int HubMessageLoop() {
+    for (;;) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return (int)msg.wParam;
+            if (HelpPreTranslate(&msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else if (!HubIdle()) {
+            WaitMessage();
+        }
+    }
 }
 
 int InputPendingIf(int flag) {

@@ -1,16 +1,21 @@
-// hubinit: program start-up, the frame window and the main loop.
+// hubinit: program start-up and the main loop, in their least form (prefix Hub): the frame (shell/frame.h)
+// is made and the loop runs with the idle steps of the frame's own work until the frame is closed.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
-extern const char hubFrameClass[]; // "vx_Frame"
-
-int HubRegisterFrameClass(HINSTANCE instance);
-HWND HubCreateFrame(HINSTANCE instance, int show);
-int HubMessageLoop();
+// Opens the program's registry keys, registers the window classes, makes the frame or hands the command
+// line to the running instance, runs the loop and keeps the frame's place. The exit code: the loop's, 0
+// after a hand-over, 1 when the start failed.
 int HubRun(HINSTANCE instance, const char *commandLine, int show);
+// Runs until WM_QUIT and returns its code. When the queue is empty it runs HubIdle, then waits for the next
+// message unless idle work is left.
+int HubMessageLoop();
+// One idle turn of the frame's own work while the program runs: the requests of other instances, then one
+// command line handed over by a later instance. True when work is left for another turn.
+bool HubIdle();
 
 // 1 when the flag is set and user input is pending: long work that may be interrupted only sometimes.
 int InputPendingIf(int flag);

@@ -1,5 +1,7 @@
-// Start-up, the frame window and the services used by the library and the document core:
-// - the frame window: the class registers, the window is titled "Veltrix", closing it ends the loop with 0;
+// Start-up in its least form and the services used by the library and the document core:
+// - the loop: closing the frame ends it with 0; when the queue is empty it runs the frame's idle work;
+// - the idle work: nothing before the program runs; then the requests of other instances and one handed-over
+//   line per turn, telling whether work is left;
 // - the start shows the splash for its two seconds unless the switch "s" is given;
 // - temporary files from the "TFXXXXXX" template: unique, empty, open, and never taking an existing name;
 // - the flagged input-pending test.
@@ -8,14 +10,18 @@
 #include "base/file.h"
 #include "base/inputpend.h"
 #include "base/tick.h"
-#include "base/wnd.h"
+#include "shell/cmdline.h"
+#include "shell/frame.h"
+#include "shell/framehook.h"
+#include "shell/frametest.h"
+#include "shell/instance.h"
+#include "shell/vars.h"
 #include "support/vxtest.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -69,25 +75,48 @@ TEST(HubInputPendingIf, OnlyWhenAsked) {
     EXPECT_EQ(InputPendingIf(1), 0);
 }
 
-TEST(HubFrame, ClosingTheFrameEndsTheLoopWithZero) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    ASSERT_TRUE(HubRegisterFrameClass(instance));
-    HWND frame = HubCreateFrame(instance, SW_SHOWNOACTIVATE);
-    ASSERT_NE(frame, nullptr);
-    char title[64];
-    GetWindowTextA(frame, title, sizeof title);
-    EXPECT_STREQ(title, "Veltrix");
-    char cls[64];
-    GetClassNameA(frame, cls, sizeof cls);
-    EXPECT_STREQ(cls, "vx_Frame");
+// The test's frame (frametest.h), running.
+using HubLoop = FrameTest;
+
+TEST_F(HubLoop, ClosingTheFrameEndsTheLoopWithZero) {
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(HubMessageLoop(), 0);
     EXPECT_FALSE(IsWindow(frame));
 }
 
+void *HubTestOpenAndClose(const char *path, int32_t) {
+    ftCalls.push_back(std::string("open:") + path);
+    PostMessageA(FrameGetWindow(), WM_CLOSE, 0, 0);
+    return nullptr;
+}
+
+TEST_F(HubLoop, AnEmptyQueueRunsTheIdleWork) {
+    FrameDocHook doc = FrameDoc();
+    doc.openFileAtLine = HubTestOpenAndClose;
+    FrameSetDocHook(&doc);
+    ASSERT_TRUE(CmdLineQueueRequest("C:\\w;a.c"));
+    EXPECT_EQ(HubMessageLoop(), 0);
+    EXPECT_EQ(ftCalls, std::vector<std::string>{"open:C:\\w\\a.c"});
+}
+
+TEST_F(HubLoop, IdleWorkWaitsForTheProgramToRun) {
+    ASSERT_TRUE(CmdLineQueueRequest("C:\\w;a.c"));
+    ASSERT_TRUE(CmdLineQueueRequest("C:\\w;b.c"));
+    g_appRunState = APP_STARTING;
+    EXPECT_FALSE(HubIdle());
+    EXPECT_TRUE(ftCalls.empty());
+    g_appRunState = APP_RUNNING;
+    EXPECT_TRUE(HubIdle()) << "one line a turn: another waits";
+    EXPECT_EQ(ftCalls, std::vector<std::string>{"open:C:\\w\\a.c"});
+    EXPECT_FALSE(HubIdle());
+    EXPECT_EQ(ftCalls, (std::vector<std::string>{"open:C:\\w\\a.c", "open:C:\\w\\b.c"}));
+}
+
+} // namespace
+
 std::vector<uint32_t> startSleeps;
 
-TEST(HubStart, TheSplashShowsUnlessTheSwitchSIsGiven) {
+TEST_F(HubLoop, TheSplashShowsUnlessTheSwitchSIsGiven) {
     struct {
         const char *commandLine;
         bool splash;
@@ -99,10 +128,8 @@ TEST(HubStart, TheSplashShowsUnlessTheSwitchSIsGiven) {
         EXPECT_EQ(HubRun(GetModuleHandleA(nullptr), c.commandLine, SW_HIDE), 0) << c.commandLine;
         EXPECT_EQ(startSleeps, c.splash ? std::vector<uint32_t>{2000} : std::vector<uint32_t>{})
             << c.commandLine;
-        DestroyWindow(WndGetAppFrame());
+        if (IsWindow(FrameGetWindow())) DestroyWindow(FrameGetWindow());
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
 }
-
-} // namespace
