@@ -6,12 +6,15 @@
 
 #include "base/file.h"
 #include "base/heap.h"
+#include "base/sound.h"
+#include "base/sysprobe.h"
 #include "base/wnd.h"
 #include "display/opts.h"
 #include "doc/dochook.h"
 #include "shell/advopt.h"
 #include "shell/cfgmenu.h"
 #include "shell/cmdrun.h"
+#include "shell/prefs.h"
 #include "shell/cfgsect.h"
 #include "shell/config.h"
 #include "ui/dock.h"
@@ -151,9 +154,33 @@ static const AdvancedHooks appAdvancedHooks = {
     .flushFormatCache = nullptr,
     .refreshCacheWindows = nullptr,
     .runProgram = nullptr,
+    .advancedDialog = nullptr, // the three dialogs come with the dialog runtime
+    .loggingDialog = nullptr,
+    .trackingDialog = nullptr,
 };
 
+// The Preferences' answers that stand today; the sheet comes with the property sheets.
+static bool AppConfigCtrlDown() {
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+static int AppConfigAdvanced() {
+    return CmdAdvancedOptions(0);
+}
+
+static PrefsHooks AppConfigPrefsHooks() {
+    PrefsHooks hooks = {};
+    hooks.ctrlDown = AppConfigCtrlDown;
+    hooks.advancedOptions = AppConfigAdvanced;
+    hooks.loggingOptions = LoggingOptionsDialog;
+    hooks.beep = SoundBeep;
+    hooks.remoteSession = SysIsRemoteSession;
+    return hooks;
+}
+
 void AppWireConfig() {
+    PrefsHooks prefs = AppConfigPrefsHooks();
+    PrefsSetHooks(&prefs);
     AdvancedSetHooks(&appAdvancedHooks);
     ConfigSetHooks(&appConfigHooks);
     ConfigSetMenuHooks(&appConfigMenuHooks);

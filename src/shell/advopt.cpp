@@ -10,6 +10,7 @@
 #include "base/str.h"
 #include "base/utilil.h"
 #include "doc/dochook.h"
+#include "shell/cmd.h"
 #include "shell/setting.h"
 
 #include <cstdio>
@@ -25,7 +26,8 @@ static bool AdvNoProgram(const char *, const char *) {
     return false;
 }
 
-static const AdvancedHooks advNeutral = {AdvLogNothing, AdvNothing, AdvNothing, AdvNothing, AdvNoProgram};
+static const AdvancedHooks advNeutral = {AdvLogNothing, AdvNothing, AdvNothing, AdvNothing,
+                                         AdvNoProgram,  nullptr,    nullptr,    nullptr};
 static AdvancedHooks advHooks = advNeutral;
 
 void AdvancedSetHooks(const AdvancedHooks *hooks) {
@@ -214,7 +216,35 @@ uint32_t TrackingOptionsApply(uint32_t word, const TrackingOptionsRecord *record
     return word;
 }
 
-// ---- Commands
+// ---- Dialogs and commands
+
+int CmdAdvancedOptions(int32_t command) {
+    if (!advHooks.advancedDialog) return CmdUnavailable(command);
+    AdvancedOptions record;
+    AdvancedOptionsGet(&record);
+    if (advHooks.advancedDialog(&record) != 1) return 2;
+    AdvancedOptionsApply(&record);
+    AdvancedOptionsSave();
+    return 0;
+}
+
+int LoggingOptionsDialog() {
+    if (!advHooks.loggingDialog) return CmdUnavailable(0);
+    LoggingOptionsRecord record;
+    LoggingOptionsFill(&record);
+    if (advHooks.loggingDialog(&record) != 1) return 2;
+    LoggingOptionsApply(&record);
+    return 0;
+}
+
+int TrackingOptionsDialog(uint32_t *word) {
+    if (!advHooks.trackingDialog) return CmdUnavailable(0);
+    TrackingOptionsRecord record;
+    TrackingOptionsFill(*word, &record);
+    if (advHooks.trackingDialog(&record) != 1) return 2;
+    *word = TrackingOptionsApply(*word, &record);
+    return 0;
+}
 
 int CmdParseFileNow(int32_t) {
     FileBuffer *doc = DocShell().currentDoc();

@@ -63,6 +63,9 @@ bool AdvancedOptionsSave();
 // One value of the current state (the registry's meaning).
 int32_t AdvancedOption(int32_t value);
 
+struct LoggingOptionsRecord;
+struct TrackingOptionsRecord;
+
 // What the options reach above the shell. Every member may be null: the neutral answers in brackets.
 struct AdvancedHooks {
     void (*logCommands)(bool on);      // the dispatcher's command logging [nothing]
@@ -71,6 +74,10 @@ struct AdvancedHooks {
     void (*refreshCacheWindows)();     // the windows that show what the caches hold [nothing]
     // Starts a program (a command line, a working folder or null); false when it could not [false]
     bool (*runProgram)(const char *commandLine, const char *folder);
+    // The three dialogs over their records: 1 after OK, else 0. Without them the commands are not available.
+    int (*advancedDialog)(AdvancedOptions *record);
+    int (*loggingDialog)(LoggingOptionsRecord *record);
+    int (*trackingDialog)(TrackingOptionsRecord *record);
 };
 void AdvancedSetHooks(const AdvancedHooks *hooks); // null: all neutral
 
@@ -103,6 +110,13 @@ struct TrackingOptionsRecord {
 };
 void TrackingOptionsFill(uint32_t word, TrackingOptionsRecord *record);
 uint32_t TrackingOptionsApply(uint32_t word, const TrackingOptionsRecord *record); // other bits unchanged
+
+// The dialogs. "Advanced Options...": OK saves the record to the registry and applies it. Logging Options:
+// OK applies the log switch and saves every advanced value. Symbol Tracking Options: OK writes the word
+// back. Each gives 0 after OK and 2 after Cancel.
+int CmdAdvancedOptions(int32_t command);
+int LoggingOptionsDialog();
+int TrackingOptionsDialog(uint32_t *word);
 
 // Command handlers.
 int CmdParseFileNow(int32_t command); // the current buffer's symbols made current at once

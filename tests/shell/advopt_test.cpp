@@ -165,6 +165,46 @@ TEST_F(AdvancedTest, NotepadOnTheLog) {
     EXPECT_FALSE(LoggingOpenInNotepad(line)) << "no program runner yet";
 }
 
+int advTestAnswer;
+
+TEST_F(AdvancedTest, DialogsApplyAndSaveOnOk) {
+    AdvancedHooks hooks = {};
+    hooks.advancedDialog = [](AdvancedOptions *record) {
+        record->values[ADV_NO_QUICK_FORMAT] = 1;
+        return advTestAnswer;
+    };
+    hooks.loggingDialog = [](LoggingOptionsRecord *record) {
+        record->logCommands = 1;
+        return advTestAnswer;
+    };
+    hooks.trackingDialog = [](TrackingOptionsRecord *record) {
+        record->mode = 2;
+        return advTestAnswer;
+    };
+    AdvancedSetHooks(&hooks);
+    uint32_t word = 0x180;
+    advTestAnswer = 0;
+    EXPECT_EQ(CmdAdvancedOptions(440), 2);
+    EXPECT_EQ(LoggingOptionsDialog(), 2);
+    EXPECT_EQ(TrackingOptionsDialog(&word), 2);
+    EXPECT_EQ(AdvancedOption(ADV_NO_QUICK_FORMAT), 0);
+    EXPECT_EQ(word, 0x180u);
+    advTestAnswer = 1;
+    EXPECT_EQ(CmdAdvancedOptions(440), 0);
+    EXPECT_EQ(AdvancedOption(ADV_NO_QUICK_FORMAT), 1);
+    int32_t stored = 0;
+    EXPECT_TRUE(SettingGetInt(advancedKey, "NoQuickFormat", &stored));
+    EXPECT_EQ(stored, 1);
+    EXPECT_EQ(LoggingOptionsDialog(), 0);
+    EXPECT_EQ(AdvancedOption(ADV_LOG_COMMANDS), 1);
+    EXPECT_EQ(TrackingOptionsDialog(&word), 0);
+    EXPECT_EQ(word, 0x182u);
+    AdvancedSetHooks(nullptr);
+    VxAlertsReset();
+    CmdAdvancedOptions(440);
+    EXPECT_EQ(VxAlerts().size(), 1u) << "\"Command not available.\" without the dialog";
+}
+
 TEST(TrackingOptionsTest, RecordFromTheWordAndBack) {
     struct Case {
         uint32_t word;
