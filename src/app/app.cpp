@@ -9,6 +9,7 @@
 #include "base/keyinp.h"
 #include "base/trl.h"
 #include "base/wnd.h"
+#include "shell/about.h"
 #include "shell/cmd.h"
 #include "shell/config.h"
 #include "shell/help.h"
@@ -16,6 +17,8 @@
 #include "shell/keymap.h"
 #include "shell/status.h"
 #include "ui/dlgalert.h"
+#include "ui/dlgrun.h"
+#include "ui/dock.h"
 #include "ui/graph.h"
 #include "ui/menu.h"
 #include "ui/printman.h"
@@ -81,6 +84,9 @@ void AppWireHooks() {
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
     GraphSetHelpModeHook(HelpModeIsOn);
+    DlgSetDockEnableHook(DockWindowsEnable);
+    DlgSetSplashHook(CloseSplash);
+    DlgSetHelpHook(ShowHelpTopic);
     PrinterInit(); // the print manager's printer becomes device 1 of the drawing layer
     MenuSetShellHooks(&appMenuShell);
     CmdSetHooks(&appCmdHooks);

@@ -165,6 +165,10 @@ void DrawSetTexturesHook(DrawTexturesHook hook) {
     SeamRegisterReset(DrawResetSeams);
 }
 
+bool DrawUsesTextures() {
+    return drawTexturesHook && drawTexturesHook();
+}
+
 void DrawSetPrinterHook(DrawPrinterHook hook) {
     drawPrinterHook = hook;
     SeamRegisterReset(DrawResetSeams);
@@ -644,7 +648,7 @@ void DrawBackgroundEx(HDC dc, const wchar_t *className, int part, const RECT *cl
     COLORREF face = drawMetrics.colorBtnFace;
     if (window && WndIsLayered(window))
         DrawFillRect(dc, rect, drawWhite);
-    else if (drawTexturesHook && drawTexturesHook())
+    else if (DrawUsesTextures())
         DrawTileBitmap(dc, rect, drawMetrics.bmpMarble, SRCCOPY);
     else if (ThemeIsActive() && window) {
         if (!DrawThemedBackground(dc, window, className, part, clip, rect)) DrawFillRect(dc, rect, face);

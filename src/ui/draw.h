@@ -226,6 +226,7 @@ int32_t DrawQuarterPointsToScreen(int32_t quarterPoints);
 // textures" with no visual style); false while unset.
 typedef bool (*DrawTexturesHook)();
 void DrawSetTexturesHook(DrawTexturesHook hook);
+bool DrawUsesTextures(); // the hook's answer
 // Hook: the printer's DC, readied by the print manager, with its pixels per inch; null (no printer) while
 // unset or when there is none.
 typedef HDC (*DrawPrinterHook)(SIZE *resolution);
