@@ -14,6 +14,7 @@
 #include "shell/advopt.h"
 #include "shell/cfgmenu.h"
 #include "shell/cmdrun.h"
+#include "shell/optdlg.h"
 #include "shell/prefs.h"
 #include "shell/cfgsect.h"
 #include "shell/config.h"
@@ -154,9 +155,9 @@ static const AdvancedHooks appAdvancedHooks = {
     .flushFormatCache = nullptr,
     .refreshCacheWindows = nullptr,
     .runProgram = nullptr,
-    .advancedDialog = nullptr, // the three dialogs come with the dialog runtime
-    .loggingDialog = nullptr,
-    .trackingDialog = nullptr,
+    .advancedDialog = OptDlgAdvanced,
+    .loggingDialog = OptDlgLogging,
+    .trackingDialog = OptDlgTracking,
 };
 
 // The Preferences' answers that stand today; the sheet comes with the property sheets.
