@@ -16,6 +16,7 @@
 #include "shell/cmdrun.h"
 #include "shell/optdlg.h"
 #include "shell/prefs.h"
+#include "shell/prefsdlg.h"
 #include "shell/cfgsect.h"
 #include "shell/config.h"
 #include "ui/dock.h"
@@ -160,7 +161,8 @@ static const AdvancedHooks appAdvancedHooks = {
     .trackingDialog = OptDlgTracking,
 };
 
-// The Preferences' answers that stand today; the sheet comes with the property sheets.
+// The Preferences' answers that stand today. Until the property sheets stand, the sheet shows the page it
+// opens at by itself.
 static bool AppConfigCtrlDown() {
     return GetKeyState(VK_CONTROL) < 0;
 }
@@ -171,6 +173,7 @@ static int AppConfigAdvanced() {
 
 static PrefsHooks AppConfigPrefsHooks() {
     PrefsHooks hooks = {};
+    hooks.runSheet = PrefsDlgRunSheet;
     hooks.ctrlDown = AppConfigCtrlDown;
     hooks.advancedOptions = AppConfigAdvanced;
     hooks.loggingOptions = LoggingOptionsDialog;
