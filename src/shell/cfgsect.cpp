@@ -82,8 +82,8 @@ static void CfgSectApplyNothing(const ConfigSection *) {}
 static void CfgSectNothing() {}
 
 static bool CfgSectReservedWrite(int file) {
-    static const uint8_t zeros[32] = {};
-    return FileWriteExact(file, zeros, sizeof zeros);
+    static const ConfigReservedRecord zeros = {};
+    return FileWriteExact(file, &zeros, sizeof zeros);
 }
 
 const ConfigOwner cfgReservedOwner = {CfgSectReservedWrite, CfgSectReadNothing, CfgSectApplyNothing,
@@ -247,39 +247,34 @@ static bool CfgSectRead32(int file, uint32_t at, uint32_t *value) {
 }
 
 enum : uint32_t {
-    CFG_LANG_HEADER = 56,
     CFG_LANG_PROPERTIES = 896,
     CFG_LANG_SLOTS = 100,
     CFG_RELATION_HEAD = 6028,
     CFG_RELATION_RECORD = 5896,
 };
 
-// A record of at least `size` bytes that a header at `at` points to: after the header, inside the section.
+// A record that a header at `at` points to, of at least `size` bytes: after the header, inside the section.
 static bool CfgSectLangRecord(uint32_t record, uint32_t at, uint32_t size, uint32_t end) {
-    return record == 0 || (record >= at + CFG_LANG_HEADER && record < end && size <= end - record);
+    return record == 0 || (record >= at + sizeof(ConfigLangHeader) && record < end && size <= end - record);
 }
 
-static bool CfgSectLangHeader(int file, uint32_t at, uint32_t end, uint32_t *slot, uint32_t *next) {
-    uint32_t keywords, conditions, properties;
-    return at <= end && CFG_LANG_HEADER <= end - at && CfgSectRead32(file, at, slot) &&
-           CfgSectRead32(file, at + 8, next) && CfgSectRead32(file, at + 12, &keywords) &&
-           CfgSectRead32(file, at + 16, &conditions) && CfgSectRead32(file, at + 20, &properties) &&
-           *slot < CFG_LANG_SLOTS && CfgSectLangRecord(keywords, at, 1, end) &&
-           CfgSectLangRecord(conditions, at, 1, end) &&
-           CfgSectLangRecord(properties, at, CFG_LANG_PROPERTIES, end);
+static bool CfgSectLangHeader(int file, uint32_t at, uint32_t end, ConfigLangHeader *h) {
+    if (at > end || sizeof *h > end - at) return false;
+    FileSeek(file, at);
+    return FileReadExact(file, h, sizeof *h) && h->slot < CFG_LANG_SLOTS &&
+           CfgSectLangRecord(h->keywords, at, 1, end) && CfgSectLangRecord(h->conditions, at, 1, end) &&
+           CfgSectLangRecord(h->properties, at, CFG_LANG_PROPERTIES, end);
 }
 
 bool ConfigLanguagesCheck(int file, const ConfigSection *section) {
     uint32_t end = section->offset + section->size;
     bool seen[CFG_LANG_SLOTS] = {};
-    uint32_t at = section->offset;
-    for (;;) {
-        uint32_t slot, next;
-        if (!CfgSectLangHeader(file, at, end, &slot, &next)) return false;
-        if (slot == 0) break;
-        if (seen[slot] || next <= at) return false;
-        seen[slot] = true;
-        at = next;
+    ConfigLangHeader h;
+    for (uint32_t at = section->offset;; at = h.next) {
+        if (!CfgSectLangHeader(file, at, end, &h)) return false;
+        if (h.slot == 0) break;
+        if (seen[h.slot] || h.next <= at) return false;
+        seen[h.slot] = true;
     }
     FileSeek(file, end);
     return true;
@@ -319,8 +314,9 @@ static bool CfgSectCarriedSound(int32_t slot, const uint8_t *record) {
     return slot != CONFIG_SLOT_TOOLBARS || PlexVarGetLE(record + 8) == 10;
 }
 
-template <int32_t Slot, uint32_t Size>
+template <int32_t Slot, typename Record>
 struct CfgSectCarry {
+    static constexpr uint32_t Size = sizeof(Record);
     static inline CfgSectCarried state = {Size, nullptr, nullptr};
     static bool Write(int file) { return !state.live || FileWriteExact(file, state.live, Size); }
     static bool Read(int file, const ConfigSection *section) {
@@ -360,14 +356,19 @@ const ConfigOwner *CfgBuiltInOwner(int32_t slot) {
     case CONFIG_SLOT_COLORS: return &cfgColorOwner;
     case CONFIG_SLOT_LANGUAGES: return &cfgSectLangStandIn;
     case CONFIG_SLOT_RELATION: return &cfgSectRelationStandIn;
-    case CONFIG_SLOT_PRINTER: return &CfgSectCarry<CONFIG_SLOT_PRINTER, 216>::owner;
-    case CONFIG_SLOT_PROJECT_WINDOW: return &CfgSectCarry<CONFIG_SLOT_PROJECT_WINDOW, 684>::owner;
-    case CONFIG_SLOT_CLIP_WINDOW: return &CfgSectCarry<CONFIG_SLOT_CLIP_WINDOW, 624>::owner;
-    case CONFIG_SLOT_SYMBOL_WINDOW: return &CfgSectCarry<CONFIG_SLOT_SYMBOL_WINDOW, 212>::owner;
-    case CONFIG_SLOT_CONTEXT_WINDOW: return &CfgSectCarry<CONFIG_SLOT_CONTEXT_WINDOW, 660>::owner;
-    case CONFIG_SLOT_STYLE_RECORD: return &CfgSectCarry<CONFIG_SLOT_STYLE_RECORD, 1480>::owner;
-    case CONFIG_SLOT_TOOLBARS: return &CfgSectCarry<CONFIG_SLOT_TOOLBARS, 5024>::owner;
-    case CONFIG_SLOT_TYPE_FILTER: return &CfgSectCarry<CONFIG_SLOT_TYPE_FILTER, 16>::owner;
+    case CONFIG_SLOT_PRINTER: return &CfgSectCarry<CONFIG_SLOT_PRINTER, ConfigPrinterRecord>::owner;
+    case CONFIG_SLOT_PROJECT_WINDOW:
+        return &CfgSectCarry<CONFIG_SLOT_PROJECT_WINDOW, ConfigProjectWindowRecord>::owner;
+    case CONFIG_SLOT_CLIP_WINDOW:
+        return &CfgSectCarry<CONFIG_SLOT_CLIP_WINDOW, ConfigClipWindowRecord>::owner;
+    case CONFIG_SLOT_SYMBOL_WINDOW:
+        return &CfgSectCarry<CONFIG_SLOT_SYMBOL_WINDOW, ConfigSymbolWindowRecord>::owner;
+    case CONFIG_SLOT_CONTEXT_WINDOW:
+        return &CfgSectCarry<CONFIG_SLOT_CONTEXT_WINDOW, ConfigContextWindowRecord>::owner;
+    case CONFIG_SLOT_STYLE_RECORD: return &CfgSectCarry<CONFIG_SLOT_STYLE_RECORD, ConfigStyleRecord>::owner;
+    case CONFIG_SLOT_TOOLBARS: return &CfgSectCarry<CONFIG_SLOT_TOOLBARS, ConfigToolbarRecord>::owner;
+    case CONFIG_SLOT_TYPE_FILTER:
+        return &CfgSectCarry<CONFIG_SLOT_TYPE_FILTER, ConfigTypeFilterRecord>::owner;
     default: return &cfgSectEmptyOwner; // custom commands, style sheet, slots 9 and 24: nothing kept
     }
 }

@@ -33,12 +33,45 @@ static_assert(sizeof(ProjectReportSettings) == 68, "the project report settings 
 
 extern ProjectReportSettings g_projectReport;
 
+// The records that other owners store, carried whole while those owners are not registered; and slot 2.
+template <uint32_t Size>
+struct ConfigCarriedRecord {
+    uint8_t bytes[Size];
+};
+using ConfigPrinterRecord = ConfigCarriedRecord<216>;
+using ConfigProjectWindowRecord = ConfigCarriedRecord<684>;
+using ConfigClipWindowRecord = ConfigCarriedRecord<624>;
+using ConfigSymbolWindowRecord = ConfigCarriedRecord<212>;
+using ConfigContextWindowRecord = ConfigCarriedRecord<660>;
+using ConfigStyleRecord = ConfigCarriedRecord<1480>;
+using ConfigToolbarRecord = ConfigCarriedRecord<5024>;
+using ConfigTypeFilterRecord = ConfigCarriedRecord<16>;
+using ConfigReservedRecord = ConfigCarriedRecord<32>;
+static_assert(sizeof(ConfigPrinterRecord) == 216 && sizeof(ConfigProjectWindowRecord) == 684 &&
+                  sizeof(ConfigClipWindowRecord) == 624 && sizeof(ConfigSymbolWindowRecord) == 212 &&
+                  sizeof(ConfigContextWindowRecord) == 660 && sizeof(ConfigStyleRecord) == 1480 &&
+                  sizeof(ConfigToolbarRecord) == 5024 && sizeof(ConfigTypeFilterRecord) == 16 &&
+                  sizeof(ConfigReservedRecord) == 32,
+              "the stored sizes of the carried records");
+
 // Defaults: every byte 0xFF, then words 2 and 7 zero and the font "Courier New" 10 points.
 void ConfigReportDefaults(ProjectReportSettings *out);
 
 // Shows or hides the project, clip and context windows and every relation window by the display options.
 void ConfigActivateWindows();
 bool UseBackgroundTextures(); // "Use background textures" is on and no visual style is in use
+
+// A header of the languages section's chain.
+struct ConfigLangHeader {
+    uint32_t slot; // the language's slot in the language table; 0 in the last header
+    uint32_t reserved4;
+    uint32_t next;       // the offset of the next header
+    uint32_t keywords;   // the offset of the keyword list, 0 when none
+    uint32_t conditions; // the offset of the parse conditions, 0 when none
+    uint32_t properties; // the offset of the 896-byte property record, 0 when none
+    uint32_t reserved[8];
+};
+static_assert(sizeof(ConfigLangHeader) == 56, "a language header is 56 bytes");
 
 // The languages section's chain: every header, its records and the next header inside the section, later
 // headers further on, each language slot below 100 and named once; the chain ends at slot 0.
