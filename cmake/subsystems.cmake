@@ -34,7 +34,7 @@ vx_subsystem(doc BELOW base ui)
 vx_subsystem(display BELOW base ui doc
   WINDOWS_ONLY fmtdraw sw)
 vx_subsystem(shell BELOW base ui doc display
-  WINDOWS_ONLY about cmdline cmdrun dde frame framehook help hubinit instance)
+  WINDOWS_ONLY about cmdline cmdrun dde frame framehook help hubinit instance optdlg prefsdlg)
 vx_subsystem(lang BELOW base ui doc display shell)
 vx_subsystem(symbols BELOW base ui doc display shell lang)
 vx_subsystem(browse BELOW base ui doc display shell lang symbols)

@@ -2,6 +2,8 @@
 // registers answers its neutral answer, so each owner that exists is wired here.
 #include "app/app.h"
 
+#include "app/appcfg.h"
+
 #include "base/erc.h"
 #include "base/inputpend.h"
 #include "base/keyinp.h"
@@ -22,6 +24,7 @@
 #include "shell/cmd.h"
 #include "shell/cmdrun.h"
 #include "shell/framehook.h"
+#include "shell/config.h"
 #include "shell/help.h"
 #include "shell/hubinit.h"
 #include "shell/instance.h"
@@ -77,14 +80,18 @@ static const CmdHooks appCmdHooks = {
     .resetMacroHandles = nullptr,
 };
 
-// The toolbars' tooltips read the command table and the key map. The configuration's dirty mark joins them
-// when the configuration module stands; until then a band resized by the user is not noted.
+// A band resized by the user changes the configuration.
+static void AppToolbarConfigDirty(bool flag) {
+    SetConfigDirty(flag);
+}
+
+// The toolbars' tooltips read the command table and the key map.
 static const ToolbarHooks appToolbarHooks = {
     .commandName = GetCommandName,
     .commandDescription = GetCommandDescription,
     .keyForCommand = KeyForCommand,
     .keyName = KeyCodeName,
-    .setConfigDirty = nullptr,
+    .setConfigDirty = AppToolbarConfigDirty,
 };
 // The printed default colours of the display's colour settings.
 static void AppPrintColours(uint32_t *fore, uint32_t *back) {
@@ -197,4 +204,5 @@ void AppWireHooks() {
     SwSetCommandHook(&appSwCommands);
     CmdRunSetHooks(&appCmdRunHooks);
     AppWireFrame();
+    AppWireConfig();
 }

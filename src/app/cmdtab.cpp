@@ -12,7 +12,9 @@
 #include "doc/insert.h"
 #include "doc/undo.h"
 #include "shell/about.h"
+#include "shell/advopt.h"
 #include "shell/cmdrun.h"
+#include "shell/prefs.h"
 #include "shell/frame.h"
 #include "shell/help.h"
 
@@ -217,7 +219,8 @@ const CommandRecord cmdTable[] = {
     /*  69 */
     Cmd("Document Options...", CMD_GROUP_OPTIONS, ANY, "Changes the options of the document types."),
     /*  70 */ Cmd("Page Setup...", CMD_GROUP_OPTIONS, ANY, "Changes the page layout of printed files."),
-    /*  71 */ Cmd("Preferences...", CMD_GROUP_OPTIONS, ANY, "Changes the program's preferences."),
+    /*  71 */
+    Cmd("Preferences...", CMD_GROUP_OPTIONS, ANY, "Changes the program's preferences.", CmdPreferences),
     /*  72 */
     Cmd("Key Assignments...", CMD_GROUP_OPTIONS, ANY, "Assigns keys and mouse buttons to commands."),
     /*  73 */ Cmd("Menu Assignments...", CMD_GROUP_OPTIONS, ANY, "Changes the commands on the menus."),
@@ -471,7 +474,8 @@ const CommandRecord cmdTable[] = {
     Cmd("Copy Line Right", CMD_GROUP_EDIT, VIEWING, "Copies from the cursor to the end of the line."),
     /* 256 */ Cmd("Save All Quietly", CMD_GROUP_FILE, ESSENTIAL, "Saves all changed files without asking."),
     /* 257 */ MacroFunction("STRLEN"),
-    /* 258 */ Cmd("Display Options...", CMD_GROUP_OPTIONS, ANY, "Changes the display options."),
+    /* 258 */
+    Cmd("Display Options...", CMD_GROUP_OPTIONS, ANY, "Changes the display options.", CmdPreferences),
     /* 259 */ MacroFunction("GETBUFNAME"),
     /* 260 */ MacroKeyword("{"),
     /* 261 */ MacroKeyword("{"),
@@ -619,7 +623,7 @@ const CommandRecord cmdTable[] = {
     /* 366 */ Local(CMD_CLASS_SYMBOL_WINDOW, "Paste Symbol", "Pastes the clipboard before the symbol."),
     /* 367 */ Local(CMD_CLASS_SYMBOL_WINDOW, "Duplicate Symbol", "Duplicates the symbol's text."),
     /* 368 */ Local(CMD_CLASS_LIST_WINDOW, "Search List...", "Searches the list for text."),
-    /* 369 */ Cmd("File Options...", CMD_GROUP_OPTIONS, ANY, "Changes the file options."),
+    /* 369 */ Cmd("File Options...", CMD_GROUP_OPTIONS, ANY, "Changes the file options.", CmdPreferences),
     /* 370 */
     Cmd("Unimplemented Command", CMD_GROUP_APPLICATION, ESSENTIAL,
         "Undefined command; possibly from a newer version of Veltrix."),
@@ -663,7 +667,9 @@ const CommandRecord cmdTable[] = {
     /* 406 */ MacroFunction("GETSYMBOLLOCATIONEX"),
     /* 407 */ MacroFunction("SETSOURCELINK"),
     /* 408 */ Cmd("Syntax Color...", CMD_GROUP_OPTIONS, ANY, "Changes the colors of syntax formatting."),
-    /* 409 */ Cmd("Language Options...", CMD_GROUP_OPTIONS, ANY, "Changes the options of the languages."),
+    /* 409 */
+    Cmd("Language Options...", CMD_GROUP_OPTIONS, ANY, "Changes the options of the languages.",
+        CmdPreferences),
     /* 410 */
     Cmd("Activate Search Results", CMD_GROUP_NAVIGATION, ANY, "Activates the search results window."),
     /* 411 */ Cmd("Complete Symbol", CMD_GROUP_EDIT, EDITING, "Completes the symbol name at the cursor."),
@@ -691,7 +697,9 @@ const CommandRecord cmdTable[] = {
     Cmd("Save A Copy...", CMD_GROUP_FILE, EDITING, "Saves a copy of the current file under another name."),
     /* 430 */
     Cmd("Highlight Word", CMD_GROUP_VIEW, VIEWING, "Highlights every occurrence of the word at the cursor."),
-    /* 431 */ Cmd("Syntax Formatting...", CMD_GROUP_OPTIONS, ANY, "Changes the syntax formatting options."),
+    /* 431 */
+    Cmd("Syntax Formatting...", CMD_GROUP_OPTIONS, ANY, "Changes the syntax formatting options.",
+        CmdPreferences),
     /* 432 */
     Cmd("Incremental Search Backward...", CMD_GROUP_SEARCH, VIEWING, "Searches backward as you type."),
     /* 433 */
@@ -711,7 +719,8 @@ const CommandRecord cmdTable[] = {
     Cmd("Drag Line Down More", CMD_GROUP_EDIT, EDITING,
         "Moves the current line or the selected lines down several lines."),
     /* 440 */
-    Cmd("Advanced Options...", CMD_GROUP_OPTIONS, ANY, "Changes the advanced options for troubleshooting."),
+    Cmd("Advanced Options...", CMD_GROUP_OPTIONS, ANY, "Changes the advanced options for troubleshooting.",
+        CmdAdvancedOptions),
     /* 441 */
     Cmd("Jump To Base Type", CMD_GROUP_SYMBOL, VIEWING,
         "Jumps to the base type of the symbol at the cursor."),
@@ -753,7 +762,8 @@ const CommandRecord cmdTable[] = {
     /* 461 */ Cmd("Project Symbol List", CMD_GROUP_VIEW, ANY, "Shows the project window's symbol list."),
     /* 462 */
     Cmd("Project Symbol Classes", CMD_GROUP_VIEW, ANY, "Shows the project window's symbol classes."),
-    /* 463 */ Cmd("Color Options...", CMD_GROUP_OPTIONS, ANY, "Changes the program's colors."),
+    /* 463 */
+    Cmd("Color Options...", CMD_GROUP_OPTIONS, ANY, "Changes the program's colors.", CmdPreferences),
     /* 464 */
     Cmd("Search Project...", CMD_GROUP_SEARCH, PROJECT,
         "Searches the project's files for a symbol or pattern."),
@@ -763,7 +773,7 @@ const CommandRecord cmdTable[] = {
     /* 466 */ Cmd("Project File Browser", CMD_GROUP_VIEW, ANY, "Shows the project window's file browser."),
     /* 467 */
     Cmd("Project Document Types", CMD_GROUP_VIEW, ANY, "Shows the project window's document types."),
-    /* 468 */ Cmd("Internal Test", CMD_GROUP_NONE, ANY, "Does nothing; kept for testing."),
+    /* 468 */ Cmd("Internal Test", CMD_GROUP_NONE, ANY, "Does nothing; kept for testing.", CmdInternalTest),
     /* 469 */ Cmd("View Relation Outline", CMD_GROUP_VIEW, ANY, "Shows the relation window as an outline."),
     /* 470 */
     Cmd("View Relation Horizontal Graph", CMD_GROUP_VIEW, ANY,
@@ -784,7 +794,8 @@ const CommandRecord cmdTable[] = {
     /* 479 */ Unnamed(CMD_GROUP_ALL, ESSENTIAL, "", nullptr),
     /* 480 */ Local(CMD_CLASS_LIST_WINDOW, "Expand", "Expands the selected item."),
     /* 481 */ Local(CMD_CLASS_LIST_WINDOW, "Collapse", "Collapses the selected item."),
-    /* 482 */ Cmd("Syntax Decorations...", CMD_GROUP_OPTIONS, ANY, "Changes the syntax decorations."),
+    /* 482 */
+    Cmd("Syntax Decorations...", CMD_GROUP_OPTIONS, ANY, "Changes the syntax decorations.", CmdPreferences),
     /* 483 */ Cmd("Clear Highlights", CMD_GROUP_VIEW, ANY, "Removes all word highlights."),
     /* 484 */
     Cmd("Next Relation Window View", CMD_GROUP_OPTIONS, ANY,
@@ -804,14 +815,17 @@ const CommandRecord cmdTable[] = {
     /* 490 */
     Cmd("Smart End Of Line", CMD_GROUP_NAVIGATION, VIEWING,
         "Moves the cursor to the last non-blank character of the line, or to the end."),
-    /* 491 */ Cmd("Searching Options...", CMD_GROUP_OPTIONS, ANY, "Changes the searching options."),
+    /* 491 */
+    Cmd("Searching Options...", CMD_GROUP_OPTIONS, ANY, "Changes the searching options.", CmdPreferences),
     /* 492 */
     Cmd("Edit Condition...", CMD_GROUP_OPTIONS, ANY, "Edits the value of the selected parse condition."),
     /* 493 */
     Cmd("Jump To Prototype...", CMD_GROUP_SYMBOL, VIEWING,
         "Jumps to the prototype of the function at the cursor."),
-    /* 494 */ Cmd("Typing Options...", CMD_GROUP_OPTIONS, ANY, "Changes the typing options."),
-    /* 495 */ Cmd("Symbol Lookup Options...", CMD_GROUP_OPTIONS, ANY, "Changes the symbol lookup options."),
+    /* 494 */ Cmd("Typing Options...", CMD_GROUP_OPTIONS, ANY, "Changes the typing options.", CmdPreferences),
+    /* 495 */
+    Cmd("Symbol Lookup Options...", CMD_GROUP_OPTIONS, ANY, "Changes the symbol lookup options.",
+        CmdPreferences),
     /* 496 */ Local(CMD_CLASS_LIST_WINDOW, "Copy List", "Copies the list to the clipboard."),
     /* 497 */
     LocalSubmenu(CMD_CLASS_RELATION_WINDOW, "View Relation", "Chooses the relation that the window shows."),
@@ -941,7 +955,8 @@ const CommandRecord cmdTable[] = {
     Cmd("Tramontel on the Web", CMD_GROUP_APPLICATION, ANY, "Opens the Tramontel web site.", CmdWebSite),
     /* 614 */ MacroOperator(nullptr),
     /* 615 */ Cmd("Refresh Relation Window", CMD_GROUP_APPLICATION, ANY, "Refreshes the relation window."),
-    /* 616 */ Cmd("General Options...", CMD_GROUP_OPTIONS, ANY, "Changes the general options."),
+    /* 616 */
+    Cmd("General Options...", CMD_GROUP_OPTIONS, ANY, "Changes the general options.", CmdPreferences),
     /* 617 */ MacroFunction("ReplaceInBuf"),
     /* 618 */
     Cmd("Jump To Caller", CMD_GROUP_SYMBOL, VIEWING,
@@ -983,7 +998,9 @@ const CommandRecord cmdTable[] = {
     Cmd("Calculate", CMD_GROUP_EDIT, EDITING,
         "Evaluates the expression before the cursor and replaces it by its value."),
     /* 649 */ Cmd("Delete Line", CMD_GROUP_EDIT, EDITING, "Deletes the current line."),
-    /* 650 */ Cmd("Remote Options...", CMD_GROUP_OPTIONS, ANY, "Changes the options for remote sessions."),
+    /* 650 */
+    Cmd("Remote Options...", CMD_GROUP_OPTIONS, ANY, "Changes the options for remote sessions.",
+        CmdPreferences),
     /* 651 */ Cmd("Spaces To Tabs", CMD_GROUP_EDIT, EDITING, "Converts leading spaces to tabs."),
     /* 652 */ Cmd("Tabs To Spaces", CMD_GROUP_EDIT, EDITING, "Converts tabs to spaces."),
     /* 653 */ Unnamed(CMD_GROUP_EDIT, ESSENTIAL, "", nullptr),
@@ -991,7 +1008,9 @@ const CommandRecord cmdTable[] = {
     /* 655 */ Cmd("Visible Tabs", CMD_GROUP_VIEW, VIEWING, "Shows or hides tabs."),
     /* 656 */ Cmd("Visible Spaces", CMD_GROUP_VIEW, VIEWING, "Shows or hides spaces."),
     /* 657 */ Unnamed(CMD_GROUP_NONE, ESSENTIAL, "", nullptr),
-    /* 658 */ Cmd("Parse File Now", CMD_GROUP_SYMBOL, EDITING, "Parses the current file's symbols now."),
+    /* 658 */
+    Cmd("Parse File Now", CMD_GROUP_SYMBOL, EDITING, "Parses the current file's symbols now.",
+        CmdParseFileNow),
     /* 659 */ MacroFunction("ADDFILELISTTOPROJ"),
     /* 660 */ MacroFunction("EMPTYPROJ"),
     /* 661 */ Cmd("Trim Whitespace", CMD_GROUP_EDIT, EDITING, "Removes trailing white space from the lines."),
@@ -1004,7 +1023,8 @@ const CommandRecord cmdTable[] = {
     /* 668 */ MacroFunction("AddConditionVariable"),
     /* 669 */ MacroFunction("DeleteConditionVariable"),
     /* 670 */ MacroFunction("GetSymbolFromCursor"),
-    /* 671 */ Cmd("Folder Options...", CMD_GROUP_OPTIONS, ANY, "Changes the program's folders."),
+    /* 671 */
+    Cmd("Folder Options...", CMD_GROUP_OPTIONS, ANY, "Changes the program's folders.", CmdPreferences),
     /* 672 */
     Cmd("Special Window Color...", CMD_GROUP_WINDOWS, VIEWING,
         "Sets a special background color for the current window."),

@@ -13,10 +13,12 @@
 #include "base/reg.h"
 #include "base/utilil.h"
 #include "shell/about.h"
+#include "shell/advopt.h"
 #include "shell/cmd.h"
 #include "shell/cmdargs.h"
 #include "shell/cmdline.h"
 #include "shell/cmdrun.h"
+#include "shell/config.h"
 #include "shell/frame.h"
 #include "shell/framehook.h"
 #include "shell/help.h"
@@ -24,6 +26,7 @@
 #include "shell/vars.h"
 #include "ui/dlgalert.h"
 #include "ui/draw.h"
+#include "ui/menu.h"
 
 #include <cstring>
 
@@ -33,7 +36,10 @@ static const char hubProgramKey[] = "Veltrix\\3.0";
 // applied.
 static bool HubInitApp(int32_t count, char **args, int show, bool *quitWhenDone) {
     HWND frame = FrameGetWindow();
+    AdvancedOptionsLoad();
     InitCommands(false);
+    MenuInit();
+    ConfigSetDefaults();
     ShowWindow(frame, show);
     UpdateWindow(frame);
     if (!HasSwitch(count, args, "s")) AboutOpenSplash();
@@ -45,6 +51,13 @@ static bool HubInitApp(int32_t count, char **args, int show, bool *quitWhenDone)
     *quitWhenDone = result.quitWhenDone;
     if (*quitWhenDone && IsWindow(frame)) PostMessageA(frame, WM_CLOSE, 0, 0);
     return true;
+}
+
+// A configuration file named on the command line or handed over; the global one (null) once start-up knows
+// where it lies.
+static bool HubLoadConfig(const char *path) {
+    if (!path) path = ConfigGetPath();
+    return path[0] && LoadConfigFile(path);
 }
 
 static void HubReportFailure() {
@@ -64,6 +77,7 @@ int HubRun(HINSTANCE instance, const char *commandLine, int show) {
     FrameShellHook shell = FrameShell();
     shell.initApp = HubInitApp;
     shell.registerClasses = HubRegisterClasses;
+    shell.loadConfig = HubLoadConfig;
     FrameSetShellHook(&shell);
     bool handedOver = false;
     if (!RegisterFrameClass(instance) || !CreateFrameOrForward(commandLine, show, &handedOver)) {
