@@ -193,7 +193,7 @@ void AppWireConfig() {
     ConfigSetOwner(CONFIG_SLOT_PRINTER, &appPrintOwner);
     DockSetConfigDirtyHook(AppConfigDirty);
     DrawSetTexturesHook(UseBackgroundTextures);
-    DocShellHook shell = *DocShellNeutral();
+    DocShellHook shell = DocShell(); // the rest of the table is wired beside the other shell services
     shell.options = AppConfigDocOptions;
     shell.setConfigDirty = AppConfigDirty;
     DocSetShellHook(&shell);
