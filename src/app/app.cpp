@@ -6,6 +6,7 @@
 #include "base/inputpend.h"
 #include "base/keyinp.h"
 #include "base/trl.h"
+#include "base/waitcur.h"
 #include "base/wnd.h"
 #include "shell/about.h"
 #include "shell/cmd.h"
@@ -16,6 +17,7 @@
 #include "ui/dlgalert.h"
 #include "ui/dlgrun.h"
 #include "ui/dock.h"
+#include "ui/draw.h"
 #include "ui/graph.h"
 #include "ui/menu.h"
 #include "ui/printman.h"
@@ -71,9 +73,16 @@ static const ToolbarHooks appToolbarHooks = {
     .setConfigDirty = nullptr,
 };
 
+// The wait cursor is the drawing layer's, and a progress box shows its own.
+static const WaitCursorHooks appWaitCursorHooks = {
+    .cursor = DrawWaitCursor,
+    .progressOpen = ProgressIsOpen,
+};
+
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
+    WaitCursorSetHooks(&appWaitCursorHooks);
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
     GraphSetHelpModeHook(HelpModeIsOn);
