@@ -7,7 +7,7 @@
 //   buttons) and through the choose hook;
 // - progress boxes on the fake clock: nesting (one box, the outer text, an unmatched end harmless), no
 //   meter with high 0, refreshes about every 100 ms, repainting on a new percentage only, the meter drawn
-//   over byte-sized and empty ranges, the wait cursor left alone, Cancel before and after 30 seconds, Esc
+//   over byte-sized and empty ranges and as text in a remote session, the wait cursor left alone, Cancel before and after 30 seconds, Esc
 //   destroying the box under the work, no memory for the record.
 #include "ui/dlgalert.h"
 
@@ -312,6 +312,18 @@ TEST_F(ProgressTest, MeterOverByteSizedAndEmptyRanges) {
     ProgressSetPos(5);
     paint();
     EXPECT_EQ(canvas.Pixel(1, row), back);
+
+    // A remote session without animation shows the percentage as text on the button face.
+    UiRemoteSession({{"RemoteNoAnimation", 1}});
+    ProgressSetRange(0, 100);
+    ProgressSetPos(40);
+    paint();
+    EXPECT_EQ(canvas.Pixel(1, row), drawMetrics.colorBtnFace);
+    bool text = false;
+    for (int32_t x = 0; x < width && !text; x++)
+        for (int32_t y = 0; y < meter.bottom - 1 && !text; y++)
+            text = canvas.Pixel(x, y) == drawMetrics.colorBtnText;
+    EXPECT_TRUE(text);
 }
 
 TEST_F(ProgressTest, CancelWithin30SecondsEndsAtOnce) {
