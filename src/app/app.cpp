@@ -9,6 +9,7 @@
 #include "base/keyinp.h"
 #include "base/sound.h"
 #include "base/trl.h"
+#include "base/waitcur.h"
 #include "base/wnd.h"
 #include "display/sw.h"
 #include "doc/doc.h"
@@ -35,6 +36,7 @@
 #include "ui/dlgalert.h"
 #include "ui/dlgrun.h"
 #include "ui/dock.h"
+#include "ui/draw.h"
 #include "ui/graph.h"
 #include "ui/menu.h"
 #include "ui/printman.h"
@@ -184,9 +186,16 @@ static void AppWireFrame() {
     FrameSetDisplayHook(&display);
 }
 
+// The wait cursor is the drawing layer's, and a progress box shows its own.
+static const WaitCursorHooks appWaitCursorHooks = {
+    .cursor = DrawWaitCursor,
+    .progressOpen = ProgressIsOpen,
+};
+
 void AppWireHooks() {
     ErcSetAlertHook(AlertReportError);
     TrlSetProgressHook(ProgressStep);
+    WaitCursorSetHooks(&appWaitCursorHooks);
     KeySetCanceledHook(StatusCanceled);
     InputSetRequestsHook(InstanceMsgPending);
     GraphSetHelpModeHook(HelpModeIsOn);

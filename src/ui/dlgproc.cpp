@@ -361,6 +361,9 @@ static INT_PTR DlgOnInitDialog(HWND window, LPARAM lParam) {
     bool focused = !DlgGone(dlg) && DlgSetInitialFocus(dlg);
     DlgCall(dlg, DLG_EV_INIT, 0, nullptr, 0);
     if (!DlgGone(dlg) && !DlgFontMeasured()) DlgMeasureFont(window);
+    // A callback that put the focus on a control keeps it: the system would move it to the first one.
+    HWND focus = GetFocus();
+    focused = focused || (focus && IsChild(window, focus));
     dlg->state -= DLG_STATE_CALL_ONE;
     DlgRelease(dlg);
     return !focused;

@@ -84,6 +84,11 @@ HWND DlgGetWindow(const DlgObject *dlg) {
     return dlg ? dlg->window : nullptr;
 }
 
+HWND DlgGetOwner() {
+    HWND frame = WndGetAppFrame();
+    return frame ? GetLastActivePopup(frame) : nullptr;
+}
+
 int32_t DlgGetEndCode() {
     return dlgEndCode;
 }
@@ -275,7 +280,7 @@ int32_t DlgRun(const DlgDesc *desc, int32_t byteSize, DlgSlot *data) {
     dlgCurrent = dlg;
     HWND focus = GetFocus();
     HWND frame = WndGetAppFrame();
-    HWND owner = frame ? GetLastActivePopup(frame) : nullptr;
+    HWND owner = DlgGetOwner();
     HWND window = DlgCreateWindow(dlg, owner);
     int32_t code = DLG_CODE_CANCEL;
     if (window) {

@@ -66,6 +66,8 @@ void DlgMarkHandled(DlgObject *dlg);
 DlgObject *DlgGetCurrent();
 void DlgSetCurrent(DlgObject *dlg);
 HWND DlgGetWindow(const DlgObject *dlg);
+// What owns the program's dialogs and boxes: the frame's last active popup; null without a frame.
+HWND DlgGetOwner();
 
 // The idle step of modal loops (and of the frame): with the window's dialog current, event 100 and the
 // list controls' hover tips; null. When another dialog is current, that dialog's window.

@@ -15,7 +15,6 @@
 #include "base/sysprobe.h"
 #include "base/monitor.h"
 #include "base/rect.h"
-#include "base/waitcur.h"
 #include "ui/bmp.h"
 #include "ui/color.h"
 #include "ui/pen.h"
@@ -285,11 +284,9 @@ static void DrawReadMonitors(HKEY programKey) {
     }
 }
 
-static void *DrawWaitCursor() {
+void *DrawWaitCursor() {
     return drawMetrics.cursorWait;
 }
-
-static const WaitCursorHooks drawWaitCursorHooks = {DrawWaitCursor, nullptr};
 
 bool DrawInit(HKEY programKey) {
     memset(&drawMetrics, 0, sizeof drawMetrics);
@@ -314,7 +311,6 @@ bool DrawInit(HKEY programKey) {
     }
     FontFromStock(DEFAULT_GUI_FONT, &drawMetrics.guiFontDesc);
     DrawReadMonitors(programKey);
-    WaitCursorSetHooks(&drawWaitCursorHooks);
     return true;
 }
 
@@ -328,7 +324,6 @@ void DrawExit() {
     if (m.cursorBackArrow) DestroyCursor(m.cursorBackArrow);
     if (m.scratchDC) DeleteDC(m.scratchDC);
     BmpRelease(m.bmpMarble);
-    WaitCursorSetHooks(nullptr);
     memset(&drawMetrics, 0, sizeof drawMetrics);
 }
 

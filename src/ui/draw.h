@@ -86,6 +86,8 @@ extern DrawMetrics drawMetrics;
 bool DrawInit(HKEY programKey);
 void DrawExit();
 bool DrawIsHiColor(); // more than 256 colours
+// The wait cursor of the metrics (null before DrawInit: the system's), for the wait cursor's hooks.
+void *DrawWaitCursor();
 
 // Switches the application sets from its settings; off until set. Setting smooth scrolling also stamps the
 // scroll clock, as does every input that should keep a following scroll from animating.

@@ -9,6 +9,7 @@
 #include "base/num.h"
 #include "base/utilil.h"
 #include "base/sysprobe.h"
+#include "ui/dlgcom.h"
 #include "ui/draw.h"
 
 #include <cstring>
@@ -72,6 +73,17 @@ bool FontDescFromFont(HFONT font, int32_t device, FontDesc *out) {
     LOGFONTA logFont;
     if (!font || !GetObjectA(font, sizeof logFont, &logFont)) return false;
     FontDescFromLogFont(device, &logFont, out);
+    return true;
+}
+
+// The dialog knows nothing of the narrow punctuation, which stays as it was.
+bool AskFontDesc(const char *title, int32_t device, FontDesc *desc) {
+    LOGFONTA logFont;
+    FontDescToLogFont(device, desc, &logFont);
+    if (!AskFont(title, &logFont, device != DRAW_PRINTER, device == DRAW_PRINTER)) return false;
+    uint16_t narrow = desc->style & FONT_NARROW_PUNCT;
+    FontDescFromLogFont(device, &logFont, desc);
+    desc->style |= narrow;
     return true;
 }
 

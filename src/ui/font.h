@@ -51,6 +51,9 @@ void FontDescToLogFont(int32_t device, const FontDesc *desc, LOGFONTA *out);
 void FontDescFromLogFont(int32_t device, const LOGFONTA *logFont, FontDesc *out);
 bool FontDescFromFont(HFONT font, int32_t device, FontDesc *out);
 bool FontFromStock(int stockObject, FontDesc *out); // a stock font described on the screen
+// The font dialog on the description, as made on the device (the printer's fonts for the printer): true when
+// a font was chosen.
+bool AskFontDesc(const char *title, int32_t device, FontDesc *desc);
 int32_t FontLineHeight(int32_t device, HFONT font);
 int32_t FontSizeToPoints(int32_t quarterPoints); // rounded
 

@@ -1,5 +1,5 @@
-// Test programs above the foundation: the window library's alert boxes, questions with buttons of their own
-// and open and save dialogs are recorded too, never shown.
+// Test programs above the foundation: the window library's alert boxes, table questions and open and save
+// dialogs are recorded too, never shown.
 #include "support/vxtest.h"
 
 #include "ui/dlgalert.h"

@@ -17,8 +17,9 @@ std::vector<VxAlert> &VxAlerts();
 void VxAlertsReset();
 void VxAlertAnswer(int answer);
 
-// Questions with buttons of their own (AlertChoose) are recorded with this kind and answered with the index
-// queued by VxAlertAnswer (-1, the box closed, when none is queued).
+// The table questions (AlertChoose, AlertYesNoAll, AlertRetryContinue) are recorded with this kind, the
+// index of the default button as defaultButton, and answered with the button index queued by VxAlertAnswer
+// (-1, the box closed, when none is queued).
 enum { VX_ALERT_CHOOSE = -1, VX_ALERT_SAVE = -2, VX_ALERT_OPEN = -3 };
 // Save and open dialogs are recorded with kind VX_ALERT_SAVE or VX_ALERT_OPEN and the title as text; each
 // takes the next name queued for its kind, and is cancelled when none is queued.

@@ -125,3 +125,15 @@ void DlgPressKey(DlgObject *dlg, UINT virtualKey) {
 void DlgTypeChars(HWND window, const char *text) {
     for (const char *c = text; *c; c++) PostMessageA(window, WM_CHAR, (WPARAM)(unsigned char)*c, 1);
 }
+
+HWND DlgFindByLabel(DlgObject *dlg, const char *label) {
+    for (HWND child = GetWindow(DlgGetWindow(dlg), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[256] = "";
+        GetWindowTextA(child, text, sizeof text);
+        std::string plain;
+        for (const char *c = text; *c; c++)
+            if (*c != '&') plain += *c;
+        if (plain == label) return child;
+    }
+    return nullptr;
+}

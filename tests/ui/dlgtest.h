@@ -55,3 +55,5 @@ int DlgScriptTurns(); // idle turns the script has seen
 void DlgClick(DlgObject *dlg, int32_t code);
 void DlgPressKey(DlgObject *dlg, UINT virtualKey);
 void DlgTypeChars(HWND window, const char *text);
+// The dialog's child whose text, without its access-letter marks, is the label; null for none.
+HWND DlgFindByLabel(DlgObject *dlg, const char *label);

@@ -109,6 +109,8 @@ TEST_F(DrawTest, HandCursorFrom98And2000) {
 }
 
 TEST_F(DrawTest, WaitCursorIsMetricsHourglass) {
+    const WaitCursorHooks hooks = {DrawWaitCursor, nullptr}; // as start-up registers them
+    WaitCursorSetHooks(&hooks);
     HCURSOR before = SetCursor(drawMetrics.cursorArrow);
     drawMetrics.cursorWait = drawMetrics.cursorDrag;
     WaitCursor();

@@ -13,10 +13,10 @@ void AskSetOpenHook(AskOpenHook hook) {
     askOpenHook = hook;
 }
 
-int AskSaveFile(const char *title, const char *filter, const char *defaultExt, char *path, int *) {
-    return askSaveHook ? askSaveHook(title, filter, defaultExt, path) : 0;
+bool AskSaveFile(const char *title, const char *filter, const char *defaultExt, char *path, int *) {
+    return askSaveHook && askSaveHook(title, filter, defaultExt, path);
 }
 
-int AskOpenFile(const char *title, const char *filter, const char *defaultExt, char *path) {
-    return askOpenHook ? askOpenHook(title, filter, defaultExt, path) : 0;
+bool AskOpenFile(const char *title, const char *filter, const char *defaultExt, char *path) {
+    return askOpenHook && askOpenHook(title, filter, defaultExt, path);
 }
