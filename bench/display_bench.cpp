@@ -11,7 +11,6 @@
 #include "base/file.h"
 #include "base/filecache.h"
 #include "base/heap.h"
-#include "display/dispopt.h"
 #include "display/fmtdraw.h"
 #include "display/fmtfont.h"
 #include "display/fmthook.h"

@@ -19,7 +19,7 @@
 #include "doc/sel.h"
 #include "doc/undo.h"
 #include "shell/about.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 #include "display/format.h"
 #include "display/style.h"
 #include "shell/cmd.h"
@@ -97,8 +97,8 @@ static const ToolbarHooks appToolbarHooks = {
 };
 // The printed default colours of the display's colour settings.
 static void AppPrintColours(uint32_t *fore, uint32_t *back) {
-    *fore = DispColor(DISP_COLOR_PRINT_TEXT);
-    *back = DispColor(DISP_COLOR_PRINT_WINDOW);
+    *fore = OptColor(OPT_COLOR_PRINT_TEXT);
+    *back = OptColor(OPT_COLOR_PRINT_WINDOW);
 }
 
 // What the document core asks of the display that the display answers today; the source windows' part

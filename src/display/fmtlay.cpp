@@ -6,7 +6,7 @@
 #include "base/heap.h"
 #include "base/num.h"
 #include "base/utilil.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 #include "display/fmtfont.h"
 #include "display/fmtrec.h"
 
@@ -185,7 +185,7 @@ struct FmtLayPos {
 
 static int32_t FmtLayTab(const FmtState *s, const FmtLayPos *p, bool fixedWhite) {
     int32_t stop = (p->nominal / s->tabWidth + 1) * s->tabWidth;
-    if (fixedWhite && (s->view2 & VIEW2_MONOSPACE_TABS)) {
+    if (fixedWhite && (s->view2 & VIEW2_MONO_TABSTOPS)) {
         int32_t advance = p->origin + stop * p->baseAvg - p->x;
         return advance > 0 ? advance : p->baseAvg;
     }
@@ -216,7 +216,7 @@ static void FmtLayChars(FmtState *s, const FmtRun *run, const FmtLook *k, const 
             p->origin = p->x;
             p->nominal = 0;
         }
-        if (fixedWhite && c != ' ' && c != '\t' && p->blanks >= 2 && (s->view2 & VIEW2_MONOSPACE_SPACES))
+        if (fixedWhite && c != ' ' && c != '\t' && p->blanks >= 2 && (s->view2 & VIEW2_MONO_SPACES))
             FmtLayAlign(s, i, p);
         int32_t advance;
         if (c == '\t')

@@ -7,7 +7,7 @@
 #include "display/fmtrec.h"
 
 #include "base/utilil.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 #include "display/html.h"
 #include "doc/docfetch.h"
 #include "doc/doclang.h"
@@ -228,7 +228,7 @@ static FmtScanIdent FmtScanIdentStyle(FmtState *s, int32_t line, int32_t start, 
         if (FmtScanTagStyle(s, word, line, start, &ident)) return ident;
     }
     uint32_t flags = (call ? (uint32_t)FMT_LOOKUP_CALL : 0u) |
-                     (s->view & VIEW_SYMBOL_PATH ? (uint32_t)FMT_LOOKUP_SYMBOL_PATH : 0u);
+                     (s->view & VIEW_SEARCH_SYMBOL_PATH ? (uint32_t)FMT_LOOKUP_SYMBOL_PATH : 0u);
     if (member) {
         if (!(s->view & VIEW_MEMBER_REFERENCES)) return ident;
         if (!(s->view & VIEW_QUALIFY_MEMBERS))
@@ -268,7 +268,7 @@ static int32_t FmtScanHeadingText(const FmtState *s, int32_t kind, int32_t start
 }
 
 static int32_t FmtScanCommentKind(const FmtState *s, int32_t kind) {
-    bool special = (s->view & VIEW_SPECIAL_COMMENTS) && !s->draft;
+    bool special = (s->view & VIEW_COMMENT_STYLES) && !s->draft;
     if ((FmtScanHeadingKind(kind) || kind == STYLE_COMMENT_RIGHT) && !special) return STYLE_COMMENT_SINGLE;
     return kind;
 }
@@ -278,7 +278,7 @@ static void FmtScanAnnotate(FmtState *s, int32_t line, int32_t column) {
     if (!(s->decor & DECOR_END_COMMENTS) || !FmtScanDecorations(s) || !s->doc || s->textOverride) return;
     FmtSymbol tag;
     if (!FmtSymbols().tagEndingAt(s->doc, line, column, &tag)) return;
-    if ((s->decor & DECOR_LONG_BLOCKS) && tag.lineCount <= FMT_LONG_BLOCK) return;
+    if ((s->decor & DECOR_END_COMMENTS_LONG) && tag.lineCount <= FMT_LONG_BLOCK) return;
     if (tag.type == FMT_SYMBOL_TYPE_CODE_BLOCK && DocCharAt(s->doc, tag.line, tag.column) == '{') return;
     char note[FMT_NAME_MAX + 16];
     int n = snprintf(note, sizeof note, " %cend %s%c ", FMT_GUILLEMET_OPEN, tag.name, FMT_GUILLEMET_CLOSE);
@@ -293,8 +293,8 @@ struct FmtScanSubstitution {
 
 static const FmtScanSubstitution fmtScanSubstitutions[] = {
     {"->", DECOR_ARROW, 174},      {"!=", DECOR_NOT_EQUAL, 185},     {"==", DECOR_EQUAL, '='},
-    {"<=", DECOR_LESS_EQUAL, 163}, {">=", DECOR_GREATER_EQUAL, 179}, {"=", DECOR_ASSIGN, 172},
-    {"/", DECOR_DIVIDE, 184},      {"&&", DECOR_AND, 199},           {"||", DECOR_OR, 200},
+    {"<=", DECOR_LESS_EQUAL, 163}, {">=", DECOR_GREATER_EQUAL, 179}, {"=", DECOR_ASSIGN_ARROW, 172},
+    {"/", DECOR_DIVISION, 184},    {"&&", DECOR_AND, 199},           {"||", DECOR_OR, 200},
 };
 
 // The character an operator token is shown as in the "Symbol" font; 0 when it stays as it is.

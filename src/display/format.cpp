@@ -8,7 +8,7 @@
 #include "base/heap.h"
 #include "base/str.h"
 #include "base/utilil.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 #include "display/fmtcmt.h"
 #include "display/fmtfont.h"
 #include "display/fmtrec.h"
@@ -144,8 +144,8 @@ static void FmtBaseAppearance(FmtState *s) {
     memset(&s->base, 0, sizeof s->base);
     FmtBaseFont(s, &s->base.font);
     bool printing = s->mode == FMT_PRINTER;
-    s->base.fore = printing ? DispColor(DISP_COLOR_PRINT_TEXT) : StyleDefaultFore();
-    s->base.back = printing ? DispColor(DISP_COLOR_PRINT_WINDOW) : StyleDefaultBack();
+    s->base.fore = printing ? OptColor(OPT_COLOR_PRINT_TEXT) : StyleDefaultFore();
+    s->base.back = printing ? OptColor(OPT_COLOR_PRINT_WINDOW) : StyleDefaultBack();
     s->base.shadow = (printing ? s->base.back : StyleDefaultShadow()) & 0xFFFFFF;
     s->windowBack = s->base.back;
 }
@@ -184,10 +184,9 @@ void FormatBegin(FileBuffer *doc, int32_t mode, void *dc) {
     s->doc = doc;
     s->mode = mode == FMT_PRINTER ? FMT_PRINTER : FMT_SCREEN;
     s->dc = dc;
-    const DisplayOptions &options = DispOptions();
-    s->view = options.view;
-    s->view2 = options.view2;
-    s->decor = options.decor;
+    s->view = g_viewOptions;
+    s->view2 = g_viewOptions2;
+    s->decor = g_decorOptions;
     s->draft = (s->view2 & VIEW2_DRAFT) != 0;
     FmtBaseAppearance(s);
     FmtDocOptions(s);

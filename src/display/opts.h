@@ -1,14 +1,16 @@
 // opts: the program's option words, the display options record and the colour record (prefixes Opt, and the
-// shared names g_options ... g_decorOptions). Every subsystem from the display up reads them; the shell's
-// configuration file loads and saves them and its preferences edit them. They are plain variables: a reader
-// tests a bit, a writer that changes one calls the shell's SetConfigDirty.
+// shared names g_options ... g_decorOptions). Every subsystem from the display up reads them: source windows,
+// the formatter and the style sheet the display options and the colours; the shell's configuration file
+// loads and saves them and its preferences edit them. They are plain variables: a reader tests a bit, a
+// writer that changes one calls the shell's SetConfigDirty. The display options record and the colour record
+// hold their defaults from the start, as the display reads them before any configuration is loaded.
 //
 // Stored forms (little-endian, written as they lie in memory):
 //   DisplayOptions, 44 bytes: word 0 g_viewOptions; words 1-4 reserved; word 5 the space width and the
 //     delimiter width characters in its first two bytes; word 6 g_viewOptions2; word 7 g_decorOptions;
 //     words 8-10 reserved.
 //   ColorRecord, 172 bytes: word 0 1313; word 1 the writer's version; words 2-9 zero; word 10 the number of
-//     colours (13); words 11-23 the colours as 0x00BBGGRR; the rest zero.
+//     colours (13); words 11-23 the colours as 0x00BBGGRR (OPT_COLOR_*); the rest zero.
 //
 // Success convention: nothing here can fail.
 #pragma once
@@ -129,6 +131,7 @@ enum : uint32_t {
     VIEW2_MONO_TABSTOPS = 1u << 1,          // "Layout tabstops using monospace calculations"
     VIEW2_MONO_SPACES = 1u << 2,            // "Layout spaces using monospace calculations"
     VIEW2_MAXIMIZE_NEW = 1u << 3,           // "Maximize new windows"
+    VIEW2_DRAFT = 1u << 14,                 // the "Draft View" toggle
     VIEW2_VSCROLL = 1u << 15,               // "Vertical scroll bars for each new window"
     VIEW2_GRADIENTS = 1u << 18,             // "Use color gradients"
     VIEW2_THEMING = 1u << 19,               // "Enable Theming"
@@ -173,15 +176,25 @@ static_assert(sizeof(DisplayOptions) == 44, "the display options record is eleve
 static_assert(offsetof(DisplayOptions, spaceWidthChar) == 20 &&
               offsetof(DisplayOptions, viewOptions2) == 24 && offsetof(DisplayOptions, decorOptions) == 28);
 
+// The named colours, in the colour record's order.
 enum : int32_t {
+    OPT_COLOR_WINDOW = 0,          // "Window Background"
+    OPT_COLOR_TEXT = 1,            // "Default Text"
+    OPT_COLOR_CHANGE = 2,          // "Change Marks"
+    OPT_COLOR_SAVED_CHANGE = 3,    // "Saved Change Marks"
+    OPT_COLOR_END_OF_FILE = 4,     // "End of File"
+    OPT_COLOR_SELECTION_TEXT = 5,  // "Selection Text"
+    OPT_COLOR_SELECTION_BACK = 6,  // "Selection Background"
+    OPT_COLOR_CURRENT_TEXT = 7,    // "Current Line Text"
+    OPT_COLOR_CURRENT_BACK = 8,    // "Current Line Background"
+    OPT_COLOR_PRINT_WINDOW = 9,    // "Printed Window Background"
+    OPT_COLOR_PRINT_TEXT = 10,     // "Printed Default Text"
+    OPT_COLOR_SELECTION_BAR = 11,  // "Selection Bar"
+    OPT_COLOR_APP_BACKGROUND = 12, // "Application Background": the frame's background behind the windows
     OPT_COLOR_COUNT = 13,
     OPT_COLOR_MAGIC = 1313,
-    OPT_COLOR_APP_BACKGROUND = 12, // the frame's background behind the windows
 };
 
-// The colours by index: 0 window background, 1 default text, 2 change marks, 3 saved change marks, 4 end of
-// file, 5 selection text, 6 selection background, 7 current line text, 8 current line background, 9 printed
-// window background, 10 printed default text, 11 selection bar, 12 application background.
 struct ColorRecord {
     uint32_t magic;   // OPT_COLOR_MAGIC
     uint32_t version; // of the program that made the record
@@ -225,9 +238,25 @@ enum : int32_t {
 // The option words and numbers at their defaults (the display options record and the colours are the
 // configuration's, which sets them with the rest of its defaults).
 void OptSetDefaults();
-// The display options record at its defaults: the display bits on, the widths' characters '1'.
+// The display options record at its defaults: the status bar, the toolbar, syntax formatting, both scroll
+// bars, the margin marks and the Window menu by title on, every decoration off, the widths' characters '1'.
 void OptDisplayDefaults(DisplayOptions *out);
 
+// The default colours by the display's depth (manyColours: more than 256 colours), the application
+// background the one given (the system's own colour for it), in a record stamped with the writer's version.
+void OptColorDefaults(ColorRecord *out, bool manyColours, uint32_t appBackground, uint32_t version);
+// A fresh record of the colours (OPT_COLOR_COUNT of them; each without its top byte, which would make it a
+// palette index), the words around them as this program writes them. The colours may lie in *out.
+void OptColorRecordMake(ColorRecord *out, const uint32_t *colors, uint32_t version);
+const char *OptColorName(int32_t index); // "Window Background"; "" outside the table
+
+// One colour of g_colorRecord (OPT_COLOR_*); 0 (black) outside the table.
 inline uint32_t OptColor(int32_t index) {
     return index >= 0 && index < OPT_COLOR_COUNT ? g_colorRecord.colors[index] : 0;
 }
+// Sets one colour of g_colorRecord as given; one outside the table changes nothing.
+void OptSetColor(int32_t index, uint32_t color);
+
+// The display options record and the colours back as the program starts with them (the colours of 256, a
+// grey application background); the test programs' reset.
+void OptReset();

@@ -13,7 +13,7 @@
 #include "base/num.h"
 #include "base/str.h"
 #include "base/utilil.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -976,7 +976,7 @@ void StyleSheetTakeOldColors(StyleSheet *sheet, const uint32_t colors[17]) {
         StyleProp fore = {STYLE_FORE, (int32_t)colors[i], nullptr};
         StyleSetProperty(sheet, i, &fore);
     }
-    DispSetColor(DISP_COLOR_TEXT, colors[0]);
+    OptSetColor(OPT_COLOR_TEXT, colors[0]);
 }
 
 // ---- CSS
@@ -1046,13 +1046,13 @@ int32_t StyleSheetWriteCss(const StyleSheet *sheet, TextBuf *out, const StyleApp
 uint32_t StyleDefaultFore() {
     int32_t value;
     return StyleGetResolvedProp(STYLE_DEFAULT_TEXT, STYLE_FORE, &value) ? (uint32_t)value
-                                                                        : DispColor(DISP_COLOR_TEXT);
+                                                                        : OptColor(OPT_COLOR_TEXT);
 }
 
 uint32_t StyleDefaultBack() {
     int32_t value;
     return StyleGetResolvedProp(STYLE_DEFAULT_TEXT, STYLE_BACK, &value) ? (uint32_t)value
-                                                                        : DispColor(DISP_COLOR_WINDOW);
+                                                                        : OptColor(OPT_COLOR_WINDOW);
 }
 
 uint32_t StyleDefaultShadow() {

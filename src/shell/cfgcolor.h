@@ -1,6 +1,6 @@
 // cfgcolor: the colours of the configuration (prefix Config...Color, helpers CfgColor): the 13 colours of the
-// colour record (display/opts.h) with their names, their two default tables, and the record's section (slot
-// 20) of the configuration file.
+// colour record (display/opts.h, which holds their names and their two default tables) as the Preferences
+// edit them, and the record's section (slot 20) of the configuration file.
 #pragma once
 
 #include "display/opts.h"

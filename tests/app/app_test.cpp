@@ -12,7 +12,7 @@
 
 #include "base/wnd.h"
 #include "base/wndtest.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 #include "display/style.h"
 #include "doc/dochook.h"
 #include "display/sw.h"
@@ -135,11 +135,11 @@ TEST_F(AppTest, DocumentColoursComeFromTheStyleSheet) {
     EXPECT_EQ(DocDisplay().styleDefaultBack(), 0x123456u);
     EXPECT_EQ(DocDisplay().styleDefaultFore(), StyleDefaultFore());
     EXPECT_EQ(DocDisplay().styleBaseColour13(), 0x654321u);
-    DispSetColor(DISP_COLOR_PRINT_TEXT, 0x0000FF);
+    OptSetColor(OPT_COLOR_PRINT_TEXT, 0x0000FF);
     uint32_t fore = 0, paper = 0;
     DocDisplay().printColours(&fore, &paper);
     EXPECT_EQ(fore, 0x0000FFu);
-    EXPECT_EQ(paper, DispColor(DISP_COLOR_PRINT_WINDOW));
+    EXPECT_EQ(paper, OptColor(OPT_COLOR_PRINT_WINDOW));
     StyleSheetInstall(nullptr, false);
-    DispReset();
+    OptReset();
 }

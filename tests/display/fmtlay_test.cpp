@@ -73,13 +73,13 @@ TEST_F(FmtLayTest, ViewsThatDropProperties) {
     runs = Runs(Format(doc, 0));
     EXPECT_EQ(runs[0].fore, StyleDefaultFore()) << "not grey: dropped";
     Done();
-    DispOptions().view &= ~VIEW_MONOCHROME;
+    g_viewOptions &= ~VIEW_MONOCHROME;
     SetOptions(VIEW_COLOR_ONLY);
     runs = Runs(Format(doc, 0));
     EXPECT_EQ(runs.back().fore, 0xFF0000u);
     EXPECT_STRNE(FmtFontAt(runs.back().font)->desc.face, "Verdana") << "colours only";
     Done();
-    DispOptions().view &= ~VIEW_COLOR_ONLY;
+    g_viewOptions &= ~VIEW_COLOR_ONLY;
     SetOptions(0, 0, VIEW2_DRAFT);
     runs = Runs(Format(doc, 0));
     EXPECT_STREQ(FmtFontAt(runs.back().font)->desc.face, "Courier New") << "the draft view's font";

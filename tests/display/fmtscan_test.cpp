@@ -64,21 +64,22 @@ TEST_F(FmtScanTest, EqualShownAsOneSymbolCharacter) {
     EXPECT_TRUE(found);
     Done();
     EXPECT_EQ(StyleAt(doc, 0, 6), STYLE_SYMBOL_CHARS);
-    DispOptions().decor &= ~DECOR_EQUAL;
+    g_decorOptions &= ~DECOR_EQUAL;
     EXPECT_EQ(Shown(Format(doc, 0)), "if (a == b) c;");
 }
 
 TEST_F(FmtScanTest, OtherSubstitutions) {
-    SetOptions(0, DECOR_SUBSTITUTIONS | DECOR_ARROW | DECOR_NOT_EQUAL | DECOR_ASSIGN | DECOR_AND | DECOR_OR);
+    SetOptions(0, DECOR_SUBSTITUTIONS | DECOR_ARROW | DECOR_NOT_EQUAL | DECOR_ASSIGN_ARROW | DECOR_AND |
+                      DECOR_OR);
     FileBuffer *doc = CDoc({"p->a = b != c && d || e;"});
     std::string shown = Shown(Format(doc, 0));
     EXPECT_EQ(shown, std::string("p\xAE") + "a \xAC b \xB9 c \xC7 d \xC8 e;");
     Done();
-    DispOptions().decor &= ~DECOR_SUBSTITUTIONS;
+    g_decorOptions &= ~DECOR_SUBSTITUTIONS;
     EXPECT_EQ(Shown(Format(doc, 0)), "p->a = b != c && d || e;") << "the master switch";
     Done();
-    DispOptions().decor |= DECOR_SUBSTITUTIONS;
-    DispOptions().view |= VIEW_MONOCHROME;
+    g_decorOptions |= DECOR_SUBSTITUTIONS;
+    g_viewOptions |= VIEW_MONOCHROME;
     EXPECT_EQ(Shown(Format(doc, 0)), "p->a = b != c && d || e;") << "monochrome view";
 }
 
@@ -91,7 +92,7 @@ TEST_F(FmtScanTest, CommentHeadings) {
     EXPECT_EQ(StyleAt(doc, 0, 5), STYLE_COMMENT_HEADING_1);
     EXPECT_EQ(StyleAt(doc, 2, 6), STYLE_COMMENT_TODO);
     EXPECT_EQ(StyleAt(doc, 3, 5), STYLE_COMMENT_RIGHT);
-    DispOptions().view &= ~VIEW_SPECIAL_COMMENTS;
+    g_viewOptions &= ~VIEW_COMMENT_STYLES;
     EXPECT_EQ(Shown(Format(doc, 4)), "//2 Sub");
     Done();
     EXPECT_EQ(StyleAt(doc, 4, 0), STYLE_COMMENT_SINGLE);
@@ -111,13 +112,13 @@ TEST_F(FmtScanTest, EndCommentsOnLongBlocks) {
     EXPECT_EQ(Shown(Format(doc, 45)), "}") << "a code block that starts with its brace";
     Done();
     EXPECT_EQ(StyleAt(doc, 39, 0), 3);
-    DispOptions().decor &= ~DECOR_LONG_BLOCKS;
+    g_decorOptions &= ~DECOR_END_COMMENTS_LONG;
     const FmtLine *l = Format(doc, 18);
     EXPECT_EQ(Shown(l), "} \xAB"
                         "end f\xBB ");
     EXPECT_EQ(l->columns[2], 1 | FMT_COLUMN_INSERTED);
     Done();
-    DispOptions().decor &= ~DECOR_END_COMMENTS;
+    g_decorOptions &= ~DECOR_END_COMMENTS;
     EXPECT_EQ(Shown(Format(doc, 39)), "}");
 }
 
@@ -135,7 +136,7 @@ TEST_F(FmtScanTest, SymbolStylesFromTheTagList) {
                                      "end;");
     Done();
     EXPECT_EQ(StyleAt(doc, 2, 7), STYLE_REF_TO_LABEL);
-    DispOptions().decor &= ~DECOR_GOTO_ARROWS;
+    g_decorOptions &= ~DECOR_GOTO_ARROWS;
     EXPECT_EQ(Shown(Format(doc, 2)), "  goto top;");
 }
 
@@ -169,7 +170,7 @@ TEST_F(FmtScanTest, ReferencesThroughLookups) {
     EXPECT_EQ(StyleAt(doc, 0, 4), 83) << "a macro called";
     EXPECT_EQ(StyleAt(doc, 0, 16), 99);
     EXPECT_EQ(StyleAt(doc, 0, 23), 0) << "an unknown member";
-    DispOptions().view &= ~(VIEW_GLOBAL_REFERENCES | VIEW_MEMBER_REFERENCES);
+    g_viewOptions &= ~(VIEW_GLOBAL_REFERENCES | VIEW_MEMBER_REFERENCES);
     TheWorld().lookups.clear();
     EXPECT_EQ(StyleAt(doc, 0, 37), 0);
     EXPECT_EQ(StyleAt(doc, 0, 16), 0);
@@ -187,7 +188,7 @@ TEST_F(FmtScanTest, HighlightedWordsAndInactiveLines) {
     *LexCacheEntry(doc->plexcache, 1) |= LEX_LINE_REGION;
     EXPECT_EQ(StyleAt(doc, 1, 0), STYLE_INACTIVE_CODE);
     EXPECT_EQ(StyleAt(doc, 1, 4), STYLE_INACTIVE_CODE);
-    DispOptions().view &= ~VIEW_INACTIVE_CODE;
+    g_viewOptions &= ~VIEW_INACTIVE_CODE;
     EXPECT_EQ(StyleAt(doc, 1, 0), 6);
 }
 
@@ -221,7 +222,7 @@ TEST_F(FmtScanTest, LongLineKeepsEveryCharacter) {
     FileBuffer *doc = CDoc({"{", line});
     ASSERT_EQ(GetLineLength(doc, 1), 4092);
     TheWorld().tags = {Symbol("big", 0, 0, 0, 2)};
-    DispOptions().decor &= ~DECOR_LONG_BLOCKS;
+    g_decorOptions &= ~DECOR_END_COMMENTS_LONG;
     FormatBegin(doc, FMT_SCREEN, nullptr);
     FormatSetLineNumbers(true);
     const FmtLine *l = Format(doc, 1);

@@ -1,11 +1,11 @@
 // What the display's tests share: a fixture with the document core's (doc/doctest.h), the default style
-// sheet and display settings, and stand-ins for the layers above display registered through the formatter's
+// sheet and display settings with the symbol views and end-comments on, and stand-ins for the layers above display registered through the formatter's
 // hooks: a small C-like language (its scanner, lexer states, local symbols, switches) and a tag table for the
 // file's symbols and the symbol database's lookups. Helpers read a formatted line back as runs.
 #pragma once
 
 #include "base/toolbox.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 #include "display/fmtcmt.h"
 #include "display/fmtfont.h"
 #include "display/fmthook.h"
@@ -32,6 +32,15 @@ enum : uint32_t {
     LEX_PAREN_MASK = 0x1C00,
 };
 enum { LANG_C = 1 };
+
+// The views and decorations the cases expect on besides the defaults, which leave them off: symbol
+// declarations and references, special comments, inactive code, and end-comments on long blocks.
+enum : uint32_t {
+    FMT_TEST_VIEWS = VIEW_DECLARATIONS | VIEW_LOCAL_DECLARATIONS | VIEW_LOCAL_REFERENCES |
+                     VIEW_GLOBAL_REFERENCES | VIEW_MEMBER_REFERENCES | VIEW_COMMENT_STYLES |
+                     VIEW_INACTIVE_CODE,
+    FMT_TEST_DECORATIONS = DECOR_END_COMMENTS | DECOR_END_COMMENTS_LONG,
+};
 
 inline bool IsWord(int c) {
     return isalnum(c) || c == '_';
@@ -260,7 +269,8 @@ protected:
         DocTest::SetUp();
         ToolboxSetProgramDir(doctest::TempDir().c_str());
         ASSERT_TRUE(DtaDefaults());
-        DispReset();
+        OptReset();
+        SetOptions(FMT_TEST_VIEWS, FMT_TEST_DECORATIONS);
         StyleSheetInstall(StyleSheetBuildDefault(), false);
         FormatInit();
         TheWorld() = World{};
@@ -285,7 +295,7 @@ protected:
         FormatExit();
         CLineFlush();
         StyleSheetInstall(nullptr, false);
-        DispReset();
+        OptReset();
         DocTest::TearDown();
         DtaTableExit();
         ToolboxSetProgramDir("");
@@ -309,9 +319,9 @@ protected:
         while (FormatDepth()) FormatEnd();
     }
     void SetOptions(uint32_t viewOn, uint32_t decorOn = 0, uint32_t view2On = 0) {
-        DispOptions().view |= viewOn;
-        DispOptions().decor |= decorOn;
-        DispOptions().view2 |= view2On;
+        g_viewOptions |= viewOn;
+        g_decorOptions |= decorOn;
+        g_viewOptions2 |= view2On;
     }
     int32_t StyleAt(FileBuffer *doc, int32_t line, int32_t column) { return DocStyleAt(doc, line, column); }
     // The index of the first character of `what` in the shown text.

@@ -6,7 +6,7 @@
 #include "base/formtest.h"
 #include "base/heap.h"
 #include "base/utilil.h"
-#include "display/dispopt.h"
+#include "display/opts.h"
 #include "display/style.h"
 
 #include <gtest/gtest.h>
@@ -20,14 +20,14 @@ namespace {
 class StyleTest : public testing::Test {
 protected:
     void SetUp() override {
-        DispReset();
+        OptReset();
         StyleSheetInstall(StyleSheetBuildDefault(), false);
         ASSERT_NE(StyleCurrent(), nullptr);
     }
     void TearDown() override {
         StyleSheetInstall(nullptr, false);
         StyleSetLangsHook(nullptr);
-        DispReset();
+        OptReset();
     }
     static StyleSheet *Sheet() { return StyleCurrent(); }
 };
@@ -447,7 +447,7 @@ TEST_F(StyleTest, CssOfManyCustomStylesIsWrittenWhole) {
 
 TEST_F(StyleTest, ColourGetters) {
     EXPECT_EQ(StyleDefaultFore(), StyleOsWindowText());
-    EXPECT_EQ(StyleDefaultBack(), DispColor(DISP_COLOR_WINDOW)) << "style 0 has no background";
+    EXPECT_EQ(StyleDefaultBack(), OptColor(OPT_COLOR_WINDOW)) << "style 0 has no background";
     EXPECT_EQ(StyleDefaultShadow(), StyleDefaultBack());
     EXPECT_EQ(StyleColorFore(7), 0x0000FFu);
     EXPECT_EQ(StyleColorBack(7), StyleDefaultBack());
@@ -461,7 +461,7 @@ TEST_F(StyleTest, ColourGetters) {
     EXPECT_EQ(StyleDefaultShadow(), 0x123456u);
     EXPECT_EQ(StyleColorBack(7), 0xC0C0C0u);
     StyleSheetInstall(nullptr, false);
-    DispSetColor(DISP_COLOR_TEXT, 0x010203);
+    OptSetColor(OPT_COLOR_TEXT, 0x010203);
     EXPECT_EQ(StyleDefaultFore(), 0x010203u) << "no sheet: the colour settings";
 }
 
@@ -476,5 +476,5 @@ TEST_F(StyleTest, OldColourTable) {
     EXPECT_EQ(value, 0x107);
     EXPECT_TRUE(Has(Sheet(), 5, STYLE_FORE, &value));
     EXPECT_EQ(value, 0x800000) << "an entry equal to the first is skipped";
-    EXPECT_EQ(DispColor(DISP_COLOR_TEXT), 0x111111u);
+    EXPECT_EQ(OptColor(OPT_COLOR_TEXT), 0x111111u);
 }
